@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Windows-1252 is the program's one text encoding: its files, stored details and mail all
+// hold these bytes, so inside the core every text is a std::string of them.
+namespace kivrel {
+
+// The Unicode code point of a Windows-1252 byte; nullopt for the five unassigned codes
+// 0x81, 0x8D, 0x8F, 0x90 and 0x9D.
+std::optional<char32_t> Cp1252ToUnicode(unsigned char byte);
+
+// The Windows-1252 byte of a code point; nullopt when the code page cannot hold it.
+std::optional<unsigned char> UnicodeToCp1252(char32_t codePoint);
+
+// Decodes Windows-1252 to UTF-8. An unassigned byte becomes U+FFFD; the program never
+// produces one, but a file from outside might hold it.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Encodes UTF-8 to Windows-1252; nullopt when the text is not valid UTF-8 or holds a
+// character the code page cannot hold.
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
+
+// For the program's own literals, which are written once in UTF-8: converts and throws
+// std::logic_error when a literal holds a character outside Windows-1252.
+std::string Win1252(std::string_view utf8);
+
+}  // namespace kivrel

@@ -1,0 +1,32 @@
+#include "base/error.h"
+
+#include "base/messages.h"
+
+namespace kivrel {
+
+std::string GeneralErrorText(std::string text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    return text;
+}
+
+bool RunGuarded(const std::function<void()>& body) {
+    std::string text;
+    try {
+        body();
+        return true;
+    } catch (const KivrelError& e) {
+        text = e.text();
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+        text = "Unbekannter Fehler";
+    }
+    // A failing box must not take the program down with it.
+    try {
+        ShowBox(MessageKind::GeneralError, GeneralErrorText(std::move(text)));
+    } catch (...) {
+    }
+    return false;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,49 @@
+#include "base/qtboxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "base/qtext.h"
+
+namespace kivrel {
+
+bool QtBoxes::Show(MessageKind kind, const std::string& text) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(ToQt(text));
+    QPushButton* accept = nullptr;
+    switch (kind) {
+        case MessageKind::Warning:
+            box.setWindowTitle(QStringLiteral("Warnung"));
+            box.setIcon(QMessageBox::Warning);
+            accept = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            break;
+        case MessageKind::Confirmation:
+            box.setWindowTitle(QStringLiteral("Bestätigung"));
+            box.setIcon(QMessageBox::Question);
+            accept = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+            break;
+        case MessageKind::Replace:
+            box.setWindowTitle(QStringLiteral("Warnung"));
+            box.setIcon(QMessageBox::Warning);
+            accept = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+            box.setEscapeButton(box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole));
+            break;
+        case MessageKind::Error:
+            box.setWindowTitle(QStringLiteral("Fehler"));
+            box.setIcon(QMessageBox::Critical);
+            accept = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            break;
+        case MessageKind::GeneralError:
+            box.setWindowTitle(QStringLiteral("Kivrel"));
+            box.setIcon(QMessageBox::Critical);
+            accept = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            break;
+    }
+    box.setDefaultButton(accept);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
+}  // namespace kivrel

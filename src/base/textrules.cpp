@@ -1,0 +1,26 @@
+#include "base/textrules.h"
+
+namespace kivrel {
+
+namespace {
+
+template <class Pred>
+std::string TrimBy(std::string_view text, Pred isTrimmed) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isTrimmed(static_cast<unsigned char>(text[first]))) ++first;
+    while (last > first && isTrimmed(static_cast<unsigned char>(text[last - 1]))) --last;
+    return std::string(text.substr(first, last - first));
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view text) {
+    return TrimBy(text, [](unsigned char c) { return c == ' '; });
+}
+
+std::string TrimSpacesAndControls(std::string_view text) {
+    return TrimBy(text, [](unsigned char c) { return c <= ' '; });
+}
+
+}  // namespace kivrel
