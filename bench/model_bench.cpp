@@ -13,7 +13,8 @@ std::vector<std::pair<std::string, std::string>> Names(int count) {
     std::vector<std::pair<std::string, std::string>> names;
     names.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        names.emplace_back("Nachname" + std::to_string(i * 7919 % count), "Vorname" + std::to_string(i));
+        names.emplace_back("Nachname" + std::to_string(i * 7919 % count),
+                           "Vorname" + std::to_string(i));
     }
     std::shuffle(names.begin(), names.end(), std::mt19937(42));
     return names;
@@ -32,7 +33,10 @@ void BM_SortedInsert10000(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_SortedInsert10000)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_SortedInsert10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 }  // namespace kivrel

@@ -24,7 +24,8 @@ std::string LocaleName() {
     }
     std::string result = name ? name : "";
     result = result.substr(0, result.find_first_of(".@"));
-    if (result == "C" || result == "POSIX") result.clear();
+    if (result == "C" || result == "POSIX")
+        result.clear();
     return result;
 }
 
@@ -52,8 +53,8 @@ std::u16string ToUtf16(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         // Every Windows-1252 code point lies in the basic plane.
-        out += static_cast<char16_t>(
-            Cp1252ToUnicode(static_cast<unsigned char>(c)).value_or(0xFFFD));
+        out +=
+            static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(c)).value_or(0xFFFD));
     }
     return out;
 }
@@ -63,9 +64,8 @@ std::u16string ToUtf16(std::string_view text) {
 int CollateCompare(std::string_view a, std::string_view b) {
     const std::u16string ua = ToUtf16(a);
     const std::u16string ub = ToUtf16(b);
-    const UCollationResult r =
-        ucol_strcoll(Collator(), ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
-                     static_cast<int32_t>(ub.size()));
+    const UCollationResult r = ucol_strcoll(Collator(), ua.data(), static_cast<int32_t>(ua.size()),
+                                            ub.data(), static_cast<int32_t>(ub.size()));
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
@@ -80,7 +80,8 @@ std::string CollationKey(std::string_view text) {
                                  buffer.data(), length);
     }
     // The key ends in a zero byte that carries no order.
-    if (length > 0) --length;
+    if (length > 0)
+        --length;
     return std::string(reinterpret_cast<const char*>(buffer.data()),
                        static_cast<std::size_t>(length));
 }

@@ -10,7 +10,9 @@ namespace {
 
 constexpr DWORD kFlags = NORM_IGNORECASE;
 
-int ToInt(std::size_t size) { return static_cast<int>(size); }
+int ToInt(std::size_t size) {
+    return static_cast<int>(size);
+}
 
 }  // namespace
 
@@ -23,7 +25,8 @@ int CollateCompare(std::string_view a, std::string_view b) {
 std::string CollationKey(std::string_view text) {
     const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | kFlags, text.data(),
                                   ToInt(text.size()), nullptr, 0);
-    if (size <= 0) return std::string(text);
+    if (size <= 0)
+        return std::string(text);
     std::string key(static_cast<std::size_t>(size), '\0');
     LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | kFlags, text.data(), ToInt(text.size()),
                  reinterpret_cast<LPSTR>(key.data()), size);

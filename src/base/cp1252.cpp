@@ -57,13 +57,16 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
     } else {
         return std::nullopt;
     }
-    if (pos + static_cast<std::size_t>(extra) >= s.size()) return std::nullopt;
+    if (pos + static_cast<std::size_t>(extra) >= s.size())
+        return std::nullopt;
     for (int i = 1; i <= extra; ++i) {
         const auto cont = static_cast<unsigned char>(s[pos + i]);
-        if ((cont & 0xC0) != 0x80) return std::nullopt;
+        if ((cont & 0xC0) != 0x80)
+            return std::nullopt;
         cp = (cp << 6) | (cont & 0x3F);
     }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return std::nullopt;
     pos += extra + 1;
     return cp;
 }
@@ -71,9 +74,11 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
 }  // namespace
 
 std::optional<char32_t> Cp1252ToUnicode(unsigned char byte) {
-    if (byte < 0x80 || byte >= 0xA0) return byte;
+    if (byte < 0x80 || byte >= 0xA0)
+        return byte;
     const char32_t cp = kHighControls[byte - 0x80];
-    if (cp == 0) return std::nullopt;
+    if (cp == 0)
+        return std::nullopt;
     return cp;
 }
 
@@ -104,9 +109,11 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const auto cp = NextCodePoint(utf8, pos);
-        if (!cp) return std::nullopt;
+        if (!cp)
+            return std::nullopt;
         const auto byte = UnicodeToCp1252(*cp);
-        if (!byte) return std::nullopt;
+        if (!byte)
+            return std::nullopt;
         out += static_cast<char>(*byte);
     }
     return out;
@@ -114,7 +121,8 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
 
 std::string Win1252(std::string_view utf8) {
     auto converted = Utf8ToCp1252(utf8);
-    if (!converted) throw std::logic_error("literal outside Windows-1252");
+    if (!converted)
+        throw std::logic_error("literal outside Windows-1252");
     return *std::move(converted);
 }
 

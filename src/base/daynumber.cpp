@@ -32,12 +32,15 @@ CalendarDate CivilFromDays(long long z) {
 
 const long long kEpoch = DaysFromCivil(1899, 12, 30);
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
 bool IsValidCalendarDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return false;
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     const int last = (month == 2 && leap) ? 29 : kDays[month - 1];
@@ -45,39 +48,48 @@ bool IsValidCalendarDate(int year, int month, int day) {
 }
 
 std::optional<double> DayNumberFromDate(int year, int month, int day) {
-    if (!IsValidCalendarDate(year, month, day)) return std::nullopt;
-    const long long n = DaysFromCivil(year, static_cast<unsigned>(month),
-                                      static_cast<unsigned>(day)) - kEpoch;
-    if (n == 0) return std::nullopt;
+    if (!IsValidCalendarDate(year, month, day))
+        return std::nullopt;
+    const long long n =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch;
+    if (n == 0)
+        return std::nullopt;
     return static_cast<double>(n);
 }
 
 std::optional<CalendarDate> DateFromDayNumber(double dayNumber) {
-    if (!std::isfinite(dayNumber)) return std::nullopt;
+    if (!std::isfinite(dayNumber))
+        return std::nullopt;
     const double whole = std::trunc(dayNumber);
     // Years 1 to 9999 lie well inside this range.
-    if (whole == 0 || whole < -700000 || whole > 3000000) return std::nullopt;
+    if (whole == 0 || whole < -700000 || whole > 3000000)
+        return std::nullopt;
     const CalendarDate date = CivilFromDays(static_cast<long long>(whole) + kEpoch);
-    if (!IsValidCalendarDate(date.year, date.month, date.day)) return std::nullopt;
+    if (!IsValidCalendarDate(date.year, date.month, date.day))
+        return std::nullopt;
     return date;
 }
 
 std::string FormatDate(double dayNumber) {
     const auto date = DateFromDayNumber(dayNumber);
-    if (!date) return {};
+    if (!date)
+        return {};
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", date->day, date->month, date->year);
     return buffer;
 }
 
 std::optional<double> ParseDate(std::string_view text) {
-    if (text.size() != 10 || text[2] != '.' || text[5] != '.') return std::nullopt;
+    if (text.size() != 10 || text[2] != '.' || text[5] != '.')
+        return std::nullopt;
     for (const std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u, 8u, 9u}) {
-        if (!IsDigit(text[i])) return std::nullopt;
+        if (!IsDigit(text[i]))
+            return std::nullopt;
     }
     auto number = [&](std::size_t from, std::size_t count) {
         int n = 0;
-        for (std::size_t i = from; i < from + count; ++i) n = n * 10 + (text[i] - '0');
+        for (std::size_t i = from; i < from + count; ++i)
+            n = n * 10 + (text[i] - '0');
         return n;
     };
     return DayNumberFromDate(number(6, 4), number(3, 2), number(0, 2));

@@ -27,7 +27,9 @@ public:
 MessageBoxes& Boxes();
 void InstallBoxes(MessageBoxes* boxes);
 
-inline void ShowBox(MessageKind kind, const std::string& text) { Boxes().Show(kind, text); }
+inline void ShowBox(MessageKind kind, const std::string& text) {
+    Boxes().Show(kind, text);
+}
 inline bool Confirm(const std::string& text) {
     return Boxes().Show(MessageKind::Confirmation, text);
 }
@@ -40,7 +42,7 @@ public:
         std::string text;
     };
 
-    ScriptedBoxes();  // installs itself
+    ScriptedBoxes();            // installs itself
     ~ScriptedBoxes() override;  // puts the previous boxes back
     ScriptedBoxes(const ScriptedBoxes&) = delete;
     ScriptedBoxes& operator=(const ScriptedBoxes&) = delete;

@@ -22,7 +22,8 @@ bool QtBoxes::Show(MessageKind kind, const std::string& text) {
             box.setWindowTitle(QStringLiteral("Bestätigung"));
             box.setIcon(QMessageBox::Question);
             accept = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-            box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+            box.setEscapeButton(
+                box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
             break;
         case MessageKind::Replace:
             box.setWindowTitle(QStringLiteral("Warnung"));

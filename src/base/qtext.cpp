@@ -25,7 +25,8 @@ std::string FromQt(const QString& text) {
 
 bool FitsCp1252(const QString& text) {
     for (const QChar ch : text) {
-        if (!UnicodeToCp1252(ch.unicode())) return false;
+        if (!UnicodeToCp1252(ch.unicode()))
+            return false;
     }
     return true;
 }
@@ -34,7 +35,8 @@ QString KeepCp1252(const QString& text) {
     QString out;
     out.reserve(text.size());
     for (const QChar ch : text) {
-        if (UnicodeToCp1252(ch.unicode())) out += ch;
+        if (UnicodeToCp1252(ch.unicode()))
+            out += ch;
     }
     return out;
 }

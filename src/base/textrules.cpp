@@ -8,8 +8,10 @@ template <class Pred>
 std::string TrimBy(std::string_view text, Pred isTrimmed) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && isTrimmed(static_cast<unsigned char>(text[first]))) ++first;
-    while (last > first && isTrimmed(static_cast<unsigned char>(text[last - 1]))) --last;
+    while (first < last && isTrimmed(static_cast<unsigned char>(text[first])))
+        ++first;
+    while (last > first && isTrimmed(static_cast<unsigned char>(text[last - 1])))
+        --last;
     return std::string(text.substr(first, last - first));
 }
 

@@ -13,6 +13,8 @@ std::string TrimBlanks(std::string_view text);
 // character below the space at both ends.
 std::string TrimSpacesAndControls(std::string_view text);
 
-inline bool IsBlank(std::string_view text) { return TrimSpacesAndControls(text).empty(); }
+inline bool IsBlank(std::string_view text) {
+    return TrimSpacesAndControls(text).empty();
+}
 
 }  // namespace kivrel

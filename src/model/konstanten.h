@@ -107,7 +107,8 @@ public:
         for (int n = 2;; ++n) {
             std::string sortKey = CollationKey(candidate);
             const int index = InsertIfAbsent(std::move(candidate), std::move(sortKey), object);
-            if (index >= 0) return index;
+            if (index >= 0)
+                return index;
             candidate = key + " (" + std::to_string(n) + ")";
         }
     }
@@ -125,17 +126,19 @@ private:
     using Entries = std::vector<std::unique_ptr<Entry>>;
 
     std::size_t Pos(int index) const {
-        if (index < 0 || index >= Count()) throw std::out_of_range("list index out of bounds");
+        if (index < 0 || index >= Count())
+            throw std::out_of_range("list index out of bounds");
         return static_cast<std::size_t>(index);
     }
 
     // Takes the object only when the key is free.
     int InsertIfAbsent(std::string key, std::string sortKey, std::unique_ptr<T>& object) {
         const auto it = LowerBound(sortKey);
-        if (it != entries_.end() && (*it)->sortKey == sortKey) return -1;
+        if (it != entries_.end() && (*it)->sortKey == sortKey)
+            return -1;
         const auto pos = entries_.insert(
-            it, std::make_unique<Entry>(
-                    Entry{std::move(key), std::move(sortKey), std::move(object)}));
+            it,
+            std::make_unique<Entry>(Entry{std::move(key), std::move(sortKey), std::move(object)}));
         return static_cast<int>(pos - entries_.begin());
     }
 

@@ -4,6 +4,8 @@
 
 namespace kivrel {
 
-void ShowWarning(const std::string& text) { ShowBox(MessageKind::Warning, text); }
+void ShowWarning(const std::string& text) {
+    ShowBox(MessageKind::Warning, text);
+}
 
 }  // namespace kivrel

@@ -7,7 +7,9 @@
 namespace kivrel {
 namespace {
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 TEST(Collation, CaseIgnoredAccentsKept) {
     EXPECT_LT(CollateCompare("abel", "Bauer"), 0);
@@ -19,8 +21,9 @@ TEST(Collation, CaseIgnoredAccentsKept) {
 }
 
 TEST(Collation, KeysOrderLikeTheComparison) {
-    const char* words[] = {"abel", "Bauer", "bauer", "M\xFCller", "Muller", "m\xFCller", "Zander",
-                           "van Berg Jan", "van Berg", "", " ", "\xC4rger", "Arger", "\x80uro"};
+    const char* words[] = {"abel",      "Bauer",    "bauer",        "M\xFCller", "Muller",
+                           "m\xFCller", "Zander",   "van Berg Jan", "van Berg",  "",
+                           " ",         "\xC4rger", "Arger",        "\x80uro"};
     for (const char* a : words) {
         for (const char* b : words) {
             const int byKey = CollationKey(a).compare(CollationKey(b));

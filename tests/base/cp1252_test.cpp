@@ -28,7 +28,9 @@ TEST(Cp1252, KnownCharactersOfTheHighRange) {
     EXPECT_EQ(Win1252("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"),
               "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97"
               "\x98\x99\x9A\x9B\x9C\x9E\x9F");
-    EXPECT_EQ(Win1252("Müller Straße"), "M\xFCller Stra\xDF" "e");
+    EXPECT_EQ(Win1252("Müller Straße"),
+              "M\xFCller Stra\xDF"
+              "e");
     EXPECT_EQ(Cp1252ToUtf8("\xC4\xD6\xDC\xE4\xF6\xFC\xDF"), "ÄÖÜäöüß");
 }
 

@@ -19,7 +19,8 @@ TEST(DayNumber, KnownDaysBothWays) {
 
 TEST(DayNumber, EveryDayOfFourCenturiesRoundTrips) {
     for (double n = -1000; n < 146097 + 1000; ++n) {
-        if (n == 0) continue;
+        if (n == 0)
+            continue;
         const auto date = DateFromDayNumber(n);
         ASSERT_TRUE(date) << n;
         ASSERT_EQ(DayNumberFromDate(date->year, date->month, date->day), n);
@@ -37,8 +38,8 @@ TEST(DayNumber, WhatIsNoDate) {
     EXPECT_FALSE(DateFromDayNumber(1e300));
     EXPECT_FALSE(DateFromDayNumber(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_EQ(FormatDate(0), "");
-    for (const char* text : {"31.02.2025", "", "1.3.2025", "01.03.25", "01-03-2025",
-                             "  .  .    ", "01.03.2025 ", "aa.bb.cccc", "00.01.2025"}) {
+    for (const char* text : {"31.02.2025", "", "1.3.2025", "01.03.25", "01-03-2025", "  .  .    ",
+                             "01.03.2025 ", "aa.bb.cccc", "00.01.2025"}) {
         EXPECT_FALSE(ParseDate(text)) << text;
     }
 }

@@ -11,7 +11,7 @@ TEST(GeneralError, FullStopOnlyAfterCharactersAboveIt) {
     EXPECT_EQ(GeneralErrorText("nach C:\\x kann nicht geschrieben werden"),
               "nach C:\\x kann nicht geschrieben werden.");
     EXPECT_EQ(GeneralErrorText("Fertig."), "Fertig.");
-    EXPECT_EQ(GeneralErrorText("Wirklich?"), "Wirklich?.");  // '?' is above '.'
+    EXPECT_EQ(GeneralErrorText("Wirklich?"), "Wirklich?.");   // '?' is above '.'
     EXPECT_EQ(GeneralErrorText("Fehler (1)"), "Fehler (1)");  // ')' is below '.'
     EXPECT_EQ(GeneralErrorText("Stop!"), "Stop!");
     EXPECT_EQ(GeneralErrorText("Ende -"), "Ende -");
@@ -27,7 +27,8 @@ TEST(GeneralError, GuardShowsEveryKindOfFailureAndGoesOn) {
     EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("Error sending mail"); }));
     EXPECT_FALSE(RunGuarded([] { throw 42; }));
     ASSERT_EQ(boxes.shown().size(), 3u);
-    for (const auto& s : boxes.shown()) EXPECT_EQ(s.kind, MessageKind::GeneralError);
+    for (const auto& s : boxes.shown())
+        EXPECT_EQ(s.kind, MessageKind::GeneralError);
     EXPECT_EQ(boxes.texts()[0], "Konnte Daten f\xFCr 'Ort' nicht holen.");
     EXPECT_EQ(boxes.texts()[1], "Error sending mail.");
     EXPECT_EQ(boxes.texts()[2], "Unbekannter Fehler.");

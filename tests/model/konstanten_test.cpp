@@ -22,7 +22,8 @@ int AddPerson(tTeilnehmerliste& list, const std::string& nachname, const std::st
 
 std::vector<std::string> Surnames(const tTeilnehmerliste& list) {
     std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i) out.push_back(list.Object(i).Nachname);
+    for (int i = 0; i < list.Count(); ++i)
+        out.push_back(list.Object(i).Nachname);
     return out;
 }
 
@@ -32,7 +33,8 @@ TEST(Graduierungen, TableAndGradeText) {
     EXPECT_STREQ(Graduierungen[21], "13. Dan");
     EXPECT_EQ(GradeText(3), "7. Kyu");
     EXPECT_EQ(GradeText(22), "13. Dan");
-    for (const int blank : {0, -1, 23, -7}) EXPECT_EQ(GradeText(blank), " ") << blank;
+    for (const int blank : {0, -1, 23, -7})
+        EXPECT_EQ(GradeText(blank), " ") << blank;
 }
 
 TEST(Keys, ParticipantAndAgeGroup) {
@@ -50,8 +52,8 @@ TEST(SortedList, InsertsAtSortedPositionAndReturnsTheIndex) {
     EXPECT_EQ(AddPerson(list, "abel", "Udo"), 0);
     EXPECT_EQ(AddPerson(list, "Zander", "Ina"), 3);
     EXPECT_EQ(AddPerson(list, Win1252("Müller"), "Jo"), 3);
-    EXPECT_EQ(Surnames(list), (std::vector<std::string>{"abel", "Bauer", "Kurz",
-                                                        Win1252("Müller"), "Zander"}));
+    EXPECT_EQ(Surnames(list),
+              (std::vector<std::string>{"abel", "Bauer", "Kurz", Win1252("Müller"), "Zander"}));
     EXPECT_EQ(list.IndexOf("KURZ TIM"), 2);
     EXPECT_EQ(list.IndexOf("Kurz Tom"), -1);
     list.Delete(0);
@@ -64,7 +66,8 @@ TEST(SortedList, AgeGroupsCaseFoldedButGenderAndAccentsApart) {
     tAltersgruppenliste groups;
     EXPECT_EQ(groups.Add("U14 (m)", std::make_unique<tAltersgruppe>(tAltersgruppe{"U14", "m"})), 0);
     EXPECT_EQ(groups.Add("U14 (w)", std::make_unique<tAltersgruppe>(tAltersgruppe{"U14", "w"})), 1);
-    EXPECT_EQ(groups.Add("u14 (M)", std::make_unique<tAltersgruppe>(tAltersgruppe{"u14", "M"})), -1);
+    EXPECT_EQ(groups.Add("u14 (M)", std::make_unique<tAltersgruppe>(tAltersgruppe{"u14", "M"})),
+              -1);
     EXPECT_EQ(groups.Count(), 2);
     EXPECT_EQ(groups.Object(0).Bezeichnung, "U14");
     EXPECT_EQ(groups.IndexOf("u14 (w)"), 1);

@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv) {
     // Widget tests drive the real windows without a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     kivrel::SetUpGermanUi(app);
     testing::InitGoogleTest(&argc, argv);

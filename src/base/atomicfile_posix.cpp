@@ -1,0 +1,74 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "base/atomicfile.h"
+
+namespace kivrel {
+
+namespace {
+
+bool Fail(std::string* error, int err) {
+    if (error)
+        *error = std::strerror(err);
+    return false;
+}
+
+// A name beside path that no other writer picks.
+std::string TemporaryName(const std::string& path) {
+    static std::mt19937_64 random{std::random_device{}()};
+    return path + ".~" + std::to_string(random() % 1000000000ULL) + ".tmp";
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error) {
+    // rename() would replace a write-protected file; honour the protection as Windows does.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        return Fail(error, errno);
+    }
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName(path);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return Fail(error, errno);
+    }
+    if (fd < 0)
+        return Fail(error, EEXIST);
+
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Fail(error, err);
+    }
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.c_str());
+        return Fail(error, err);
+    }
+    return true;
+}
+
+}  // namespace kivrel

@@ -1,0 +1,44 @@
+#include "base/atomicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/tempdir.h"
+
+namespace kivrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t EntriesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+TEST(AtomicFile, WritesAndReplacesWholeLeavingNothingElse) {
+    test::TempDir dir;
+    const std::string path = dir.file("a.tv4");
+    ASSERT_TRUE(WriteFileAtomically(path, "first\r\n"));
+    ASSERT_TRUE(WriteFileAtomically(path, std::string("se\0cond", 7)));
+    EXPECT_EQ(test::ReadFileBytes(path), std::string("se\0cond", 7));
+    ASSERT_TRUE(WriteFileAtomically(path, ""));
+    EXPECT_EQ(test::ReadFileBytes(path), "");
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, FailuresLeaveTheTargetAndNoTemporaryFile) {
+    test::TempDir dir;
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(dir.file("missing/a.tv4"), "x", &error));
+    EXPECT_FALSE(error.empty());
+
+    fs::create_directory(dir.path() / "folder");
+    test::WriteFileBytes(dir.path() / "folder" / "inside", "keep");
+    EXPECT_FALSE(WriteFileAtomically(dir.file("folder"), "x", &error));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
+    EXPECT_EQ(test::ReadFileBytes(dir.path() / "folder" / "inside"), "keep");
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace kivrel
