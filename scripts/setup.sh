@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Kivrel needs on Debian 12; quick when all
-# is there already.
+# Installs what building, running and testing Kivrel needs on Debian 12, and any further
+# packages named as arguments; quick when all is there already.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
   xdg-utils fonts-liberation poppler-utils xvfb xauth
+  "$@"
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer, and the core's Windows side
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -19,6 +20,8 @@ run_suite() {
 run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize -DKIVREL_SANITIZE=ON -DKIVREL_BUILD_BENCH=OFF
+
+bash scripts/wine-tests.sh || status=1
 
 if [ $status -ne 0 ]; then
   echo "Some tests failed."
