@@ -1,5 +1,7 @@
 #include "participants/entrylistprinter.h"
 
+#include <functional>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -80,10 +82,10 @@ void DrawPage(QPainter& painter, const tPrintPage& page, double unitsPerMm) {
     }
 }
 
-// Produces the pages on device, which the caller has set up for A4; onFailure names what
-// went wrong for the error text.
+// Produces the pages on device, which the caller has set up for A4. onFailure is the error
+// text; abortJob withdraws an open job.
 void Render(QPagedPaintDevice& device, const std::vector<tPrintPage>& pages, QWidget* parent,
-            const std::string& onFailure) {
+            const std::string& onFailure, const std::function<void()>& abortJob) {
     const int count = static_cast<int>(pages.size());
     QProgressDialog progress(parent);
     progress.setWindowTitle(QStringLiteral("Drucken"));
@@ -97,14 +99,20 @@ void Render(QPagedPaintDevice& device, const std::vector<tPrintPage>& pages, QWi
     if (!painter.begin(&device))
         throw KivrelError(onFailure);
     const double unitsPerMm = device.logicalDpiX() / 25.4;
-    for (int i = 0; i < count; ++i) {
-        progress.setLabelText(
-            QStringLiteral("Seite %1 von %2 wird gedruckt …").arg(i + 1).arg(count));
-        progress.setValue(i);
-        QCoreApplication::processEvents();
-        if (i > 0 && !device.newPage())
-            throw KivrelError(onFailure);
-        DrawPage(painter, pages[static_cast<std::size_t>(i)], unitsPerMm);
+    try {
+        for (int i = 0; i < count; ++i) {
+            progress.setLabelText(
+                QStringLiteral("Seite %1 von %2 wird gedruckt …").arg(i + 1).arg(count));
+            progress.setValue(i);
+            QCoreApplication::processEvents();
+            if (i > 0 && !device.newPage())
+                throw KivrelError(onFailure);
+            DrawPage(painter, pages[static_cast<std::size_t>(i)], unitsPerMm);
+        }
+    } catch (...) {
+        // While the job is still open, so that the painter's end does not send half a list.
+        abortJob();
+        throw;
     }
     if (!painter.end())
         throw KivrelError(onFailure);
@@ -124,7 +132,7 @@ void PrintToPdf(const std::vector<tPrintPage>& pages, const QPrinter& printer, Q
         writer.setResolution(printer.resolution());
         writer.setTitle(QStringLiteral("Meldung"));
         writer.setCreator(QStringLiteral("Kivrel"));
-        Render(writer, pages, parent, failure);
+        Render(writer, pages, parent, failure, [] {});
     }
     if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), buffer.data().toStdString()))
         throw KivrelError(failure);
@@ -140,13 +148,7 @@ void PrintToPrinter(const std::vector<tPrintPage>& pages, QPrinter& printer, QWi
     printer.setDocName(QStringLiteral("Meldung"));
     const std::string failure =
         "Auf dem Drucker " + FromQt(printer.printerName()) + " kann nicht gedruckt werden";
-    try {
-        Render(printer, pages, parent, failure);
-    } catch (...) {
-        // Whatever reached the spooler is withdrawn rather than printed in part.
-        printer.abort();
-        throw;
-    }
+    Render(printer, pages, parent, failure, [&printer] { printer.abort(); });
     if (printer.printerState() == QPrinter::Error)
         throw KivrelError(failure);
 }
