@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "base/cp1252.h"
+#include "base/daynumber.h"
 #include "base/messages.h"
+#include "output/mailtext.h"
 #include "output/mapimail.h"
 #include "support/tempdir.h"
 
@@ -274,6 +276,28 @@ TEST_F(XdgEmail, ProbeFindsMailerOrRegisteredHandler) {
     EXPECT_TRUE(MapiClientAvailable());
     env.Set("PATH", dir.file("empty"));  // no xdg-mime to ask
     EXPECT_FALSE(MapiClientAvailable());
+}
+
+TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
+    tMeldung m;
+    m.Turnier = {"Pokal", *DayNumberFromDate(2026, 3, 14), "Nordstadt", "meldung@pokal.example"};
+    m.Verein.Vereinsname = "SV O'Brien, Nord";
+    const tUsedAgeGroups used;
+    const auto files = Files({"Pokal U12 (m).tv4"});
+
+    SendEntryMail(m, files, used);
+    const EntryMail expected = BuildEntryMail(m, used);
+    const Mailto sent = Received();
+    EXPECT_EQ(sent.to, "meldung@pokal.example");
+    EXPECT_EQ(sent.all("subject"), std::vector<std::string>{Cp1252ToUtf8(expected.Subject)});
+    EXPECT_EQ(sent.all("body"), std::vector<std::string>{Cp1252ToUtf8(expected.Body)});
+    EXPECT_EQ(sent.all("attach"), files);
+
+    // Without an entry address the mail has no recipient.
+    m.Turnier.Email.clear();
+    SendEntryMail(m, files, used);
+    EXPECT_EQ(Received().to, "");
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 }  // namespace
