@@ -1,11 +1,22 @@
 #include "output/mapimail.h"
 
 #include "base/messages.h"
+#include "output/mapiparts.h"
 
 namespace kivrel {
 
 void ShowWarning(const std::string& text) {
     ShowBox(MessageKind::Warning, text);
+}
+
+int SendMapiMail(const std::string& subject, const std::string& body, const std::string& senderName,
+                 const std::string& senderAddress, const std::string& recipientName,
+                 const std::string& recipientAddress, const std::vector<std::string>& attachments) {
+    const int code = HandOverMail(
+        {subject, body, senderName, senderAddress, recipientName, recipientAddress, attachments});
+    if (code != 0)
+        ShowBox(MessageKind::Error, "Error sending mail (" + std::to_string(code) + ").");
+    return code;
 }
 
 }  // namespace kivrel

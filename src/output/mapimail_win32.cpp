@@ -1,0 +1,165 @@
+#include <windows.h>
+// mapi.h needs the Windows types first.
+#include <mapi.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "output/mapimail.h"
+#include "output/mapiparts.h"
+
+namespace kivrel {
+
+static_assert(kMapiOrig == MAPI_ORIG && kMapiTo == MAPI_TO);
+static_assert(kMapiLogonUi == MAPI_LOGON_UI && kMapiDialog == MAPI_DIALOG);
+static_assert((MAPI_LOGON_UI | MAPI_DIALOG) == 9);
+static_assert(kRegSz == REG_SZ && kRegExpandSz == REG_EXPAND_SZ && kRegDword == REG_DWORD);
+
+namespace {
+
+using SendMailFunction = ULONG(WINAPI*)(LHANDLE, ULONG_PTR, lpMapiMessage, FLAGS, ULONG);
+
+// Simple MAPI declares its texts writable but only reads them.
+LPSTR Text(const char* text) {
+    return const_cast<LPSTR>(text);
+}
+
+MapiRecipDesc RecipDesc(const MapiRecipFields& fields) {
+    MapiRecipDesc desc{};
+    desc.ulRecipClass = fields.RecipClass;
+    desc.lpszName = Text(fields.Name);
+    desc.lpszAddress = Text(fields.Address);
+    return desc;
+}
+
+// The structures MAPISendMail reads, kept together so their pointers stay valid.
+struct MapiMessageStorage {
+    explicit MapiMessageStorage(const MapiMessageFields& fields) {
+        message.lpszSubject = Text(fields.Subject);
+        message.lpszNoteText = Text(fields.NoteText);
+        if (fields.Originator) {
+            originator = RecipDesc(*fields.Originator);
+            message.lpOriginator = &originator;
+        }
+        for (const auto& r : fields.Recips)
+            recips.push_back(RecipDesc(r));
+        for (const auto& f : fields.Files) {
+            MapiFileDesc desc{};
+            desc.flFlags = f.Flags;
+            desc.nPosition = f.Position;
+            desc.lpszPathName = Text(f.PathName);
+            files.push_back(desc);
+        }
+        message.nRecipCount = static_cast<ULONG>(recips.size());
+        message.lpRecips = recips.empty() ? nullptr : recips.data();
+        message.nFileCount = static_cast<ULONG>(files.size());
+        message.lpFiles = files.empty() ? nullptr : files.data();
+    }
+    MapiMessageStorage(const MapiMessageStorage&) = delete;
+    MapiMessageStorage& operator=(const MapiMessageStorage&) = delete;
+
+    MapiMessage message{};
+    MapiRecipDesc originator{};
+    std::vector<MapiRecipDesc> recips;
+    std::vector<MapiFileDesc> files;
+};
+
+class Library {
+public:
+    explicit Library(const char* fileName) : module_(LoadLibraryA(fileName)) {}
+    ~Library() {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+class RegistryKey {
+public:
+    // Opens an existing key of the local machine hive for reading; never creates one.
+    explicit RegistryKey(const char* path) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~RegistryKey() {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    bool opened() const { return key_ != nullptr; }
+
+    // The type and raw bytes of a value; "" names the default value.
+    std::optional<std::pair<DWORD, std::string>> Value(const char* name) const {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        std::string data(size, '\0');
+        if (size > 0 &&
+            RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()),
+                             &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        data.resize(size);
+        return std::make_pair(type, std::move(data));
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+std::string MailtoCommand() {
+    const RegistryKey key("Software\\Classes\\Mailto\\Shell\\Open\\Command");
+    if (!key.opened())
+        return {};
+    const auto value = key.Value("");
+    if (!value)
+        return {};
+    return RegistryText(value->first, value->second).value_or(std::string());
+}
+
+OutlookExpressSetting ReadOutlookExpress() {
+    OutlookExpressSetting setting;
+    const RegistryKey key("Software\\Microsoft\\Outlook Express");
+    setting.KeyOpened = key.opened();
+    if (setting.KeyOpened) {
+        if (const auto value = key.Value("SMapi"))
+            setting.SMapi = RegistryInteger(value->first, value->second);
+    }
+    return setting;
+}
+
+}  // namespace
+
+int HandOverMail(const MailRequest& mail) {
+    MapiMessageStorage storage(MapiMessageFor(mail));
+
+    // Loaded anew for each mail, so a mail client installed meanwhile is found.
+    const Library library("MAPI32.DLL");
+    if (!library.get())
+        return -1;
+    const FARPROC entry = GetProcAddress(library.get(), "MAPISendMail");
+    if (!entry)
+        return 1;
+    // Through void(*)(), which converts to any function type without a warning.
+    const auto sendMail = reinterpret_cast<SendMailFunction>(reinterpret_cast<void (*)()>(entry));
+    // The active window is the main window that started the finishing; the client's
+    // windows belong to it.
+    const ULONG code = sendMail(0, reinterpret_cast<ULONG_PTR>(GetActiveWindow()), &storage.message,
+                                MAPI_LOGON_UI | MAPI_DIALOG, 0);
+    return static_cast<int>(code);
+}
+
+bool MapiClientAvailable() {
+    return MailClientRegistered(MailtoCommand(), ReadOutlookExpress);
+}
+
+}  // namespace kivrel

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The platform-free parts of the mail hand-over: what each backend passes to its mail
+// client, decided here so that both can be checked on any machine.
+namespace kivrel {
+
+// Simple MAPI takes no more; the Linux backend keeps the same limit.
+inline constexpr std::size_t kMaxMailAttachments = 100;
+
+// One mail as SendMapiMail receives it; texts and paths are Windows-1252.
+struct MailRequest {
+    std::string Subject;
+    std::string Body;
+    std::string SenderName;
+    std::string SenderAddress;
+    std::string RecipientName;
+    std::string RecipientAddress;
+    std::vector<std::string> Attachments;  // full paths
+};
+
+// The platform's hand-over (mapimail_win32.cpp, mapimail_posix.cpp): 0 or the client's
+// code. SendMapiMail adds the error box; nothing else calls this.
+int HandOverMail(const MailRequest& mail);
+
+// --- Simple MAPI (Windows) ---
+
+// Values of the Simple MAPI interface; the Windows backend checks them against <mapi.h>.
+inline constexpr std::uint32_t kMapiOrig = 0;
+inline constexpr std::uint32_t kMapiTo = 1;
+inline constexpr std::uint32_t kMapiLogonUi = 0x1;
+inline constexpr std::uint32_t kMapiDialog = 0x8;
+inline constexpr std::uint32_t kMapiNoPosition = 0xFFFFFFFFu;
+
+// The filled fields of MapiRecipDesc; reserved and entry identifier stay zero.
+struct MapiRecipFields {
+    std::uint32_t RecipClass = 0;
+    const char* Name = nullptr;
+    const char* Address = nullptr;
+};
+
+// The filled fields of MapiFileDesc; file name and file type stay none.
+struct MapiFileFields {
+    std::uint32_t Flags = 0;
+    std::uint32_t Position = 0;
+    const char* PathName = nullptr;
+};
+
+// The filled fields of MapiMessage; a missing text is none (nullptr).
+struct MapiMessageFields {
+    const char* Subject = nullptr;
+    const char* NoteText = nullptr;
+    std::optional<MapiRecipFields> Originator;
+    std::vector<MapiRecipFields> Recips;  // none or one
+    std::vector<MapiFileFields> Files;    // at most kMaxMailAttachments
+};
+
+// Fills the message from the request. The pointers point into mail, which must outlive
+// the result.
+MapiMessageFields MapiMessageFor(const MailRequest& mail);
+
+// --- The probe in the local machine hive (Windows) ---
+
+// Registry value types as Windows numbers them.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// A registry value read as text: the characters before the first NUL of a string value;
+// nullopt for any other type.
+std::optional<std::string> RegistryText(std::uint32_t type, std::string_view data);
+
+// A registry value read as an integer: a four-byte DWORD; nullopt for anything else.
+std::optional<std::int32_t> RegistryInteger(std::uint32_t type, std::string_view data);
+
+// What the probe reads below "Software\Microsoft\Outlook Express".
+struct OutlookExpressSetting {
+    bool KeyOpened = false;
+    std::optional<std::int32_t> SMapi;  // nullopt: missing or not an integer
+};
+
+// The probe's answer from the mailto command text (empty when the key or its default value
+// could not be read). The Outlook Express setting is read only when the command names
+// MSIMN.EXE.
+bool MailClientRegistered(std::string_view mailtoCommand,
+                          const std::function<OutlookExpressSetting()>& readOutlookExpress);
+
+// --- xdg-email (Linux) ---
+
+// The argument vector for xdg-email: the first kMaxMailAttachments attachments, then one
+// mailto URI with the recipient's address, the subject and the body in UTF-8. We encode
+// the URI ourselves because the script's own encoder passes texts through the shell's
+// echo, which eats backslash sequences and doubles the CR of every CR LF.
+std::vector<std::string> XdgEmailArguments(const MailRequest& mail);
+
+}  // namespace kivrel

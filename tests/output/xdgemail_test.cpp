@@ -1,0 +1,304 @@
+// The Linux hand-over through the real xdg-email, with $MAILER or a stand-in Thunderbird
+// recording what reaches the mail client.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "base/cp1252.h"
+#include "base/daynumber.h"
+#include "base/messages.h"
+#include "output/mailtext.h"
+#include "output/mapimail.h"
+#include "support/tempdir.h"
+
+namespace kivrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets environment variables for one test and puts the old values back.
+class ScopedEnv {
+public:
+    ~ScopedEnv() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second)
+                ::setenv(it->first.c_str(), it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first.c_str());
+        }
+    }
+    void Set(const std::string& name, const std::optional<std::string>& value) {
+        const char* old = std::getenv(name.c_str());
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+void WriteScript(const fs::path& path, const std::string& text) {
+    test::WriteFileBytes(path, "#!/bin/sh\n" + text);
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+int FromHex(char c) {
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+std::string PercentDecoded(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(FromHex(text[i + 1]) * 16 + FromHex(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+struct Mailto {
+    std::string to;
+    std::multimap<std::string, std::string> fields;  // decoded
+    std::vector<std::string> all(const std::string& key) const {
+        std::vector<std::string> values;
+        for (auto [it, end] = fields.equal_range(key); it != end; ++it)
+            values.push_back(it->second);
+        return values;
+    }
+};
+
+Mailto ParseMailto(const std::string& uri) {
+    EXPECT_EQ(uri.rfind("mailto:", 0), 0u) << uri;
+    Mailto m;
+    const std::size_t query = uri.find('?');
+    m.to =
+        PercentDecoded(uri.substr(7, query == std::string::npos ? std::string::npos : query - 7));
+    if (query == std::string::npos)
+        return m;
+    std::size_t start = query + 1;
+    while (start <= uri.size()) {
+        std::size_t end = uri.find('&', start);
+        if (end == std::string::npos)
+            end = uri.size();
+        const std::string pair = uri.substr(start, end - start);
+        const std::size_t eq = pair.find('=');
+        m.fields.emplace(pair.substr(0, eq), PercentDecoded(pair.substr(eq + 1)));
+        start = end + 1;
+    }
+    return m;
+}
+
+// A -compose option list read by Thunderbird's rules: commas outside quotes separate the
+// options; a value quoted right after '=' runs to the same quote before a comma or the
+// end and is taken as it stands; an unquoted value is percent-decoded.
+std::map<std::string, std::string> ComposeOptions(const std::string& list) {
+    std::vector<std::string> pairs(1);
+    char quote = 0;
+    char previous = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const char c = list[i];
+        const char next = i + 1 < list.size() ? list[i + 1] : ',';
+        if (quote && c == quote && next == ',') {
+            quote = 0;
+            pairs.back() += c;
+        } else if ((c == '\'' || c == '"') && previous == '=') {
+            quote = quote ? quote : c;
+            pairs.back() += c;
+        } else if (c == ',' && !quote) {
+            pairs.emplace_back();
+        } else {
+            pairs.back() += c;
+        }
+        previous = c;
+    }
+    std::map<std::string, std::string> options;
+    for (const auto& pair : pairs) {
+        const std::size_t eq = pair.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string value = pair.substr(eq + 1);
+        const bool quoted = value.size() >= 2 && value.front() == '\'' && value.back() == '\'';
+        options[pair.substr(0, eq)] =
+            quoted ? value.substr(1, value.size() - 2) : PercentDecoded(value);
+    }
+    return options;
+}
+
+// A desktop of our own: no mail handler registered, a recording $MAILER, and nothing of
+// the user's own set-up in the way.
+class XdgEmail : public ::testing::Test {
+protected:
+    XdgEmail() {
+        for (const char* sub : {"config", "config-dirs", "data", "data-dirs", "files", "empty"})
+            fs::create_directory(dir.path() / sub);
+        env.Set("XDG_CURRENT_DESKTOP", "X-Generic");
+        env.Set("XDG_CONFIG_HOME", dir.file("config"));
+        env.Set("XDG_CONFIG_DIRS", dir.file("config-dirs"));
+        env.Set("XDG_DATA_HOME", dir.file("data"));
+        env.Set("XDG_DATA_DIRS", dir.file("data-dirs"));
+        env.Set("XDG_UTILS_DEBUG_LEVEL", std::nullopt);
+        WriteScript(dir.path() / "mailer", "printf '%s' \"$#\" > '" + dir.file("argc") + "'\n" +
+                                               "printf '%s' \"$1\" > '" + dir.file("uri") + "'\n");
+        env.Set("MAILER", dir.file("mailer"));
+    }
+
+    // Entry files to attach; xdg-email hands over their canonical paths.
+    std::vector<std::string> Files(const std::vector<std::string>& names) {
+        std::vector<std::string> paths;
+        for (const auto& name : names) {
+            const fs::path path = dir.path() / "files" / name;
+            test::WriteFileBytes(path, "[Identifikation]\r\n");
+            paths.push_back(fs::canonical(path).string());
+        }
+        return paths;
+    }
+
+    Mailto Received() {
+        EXPECT_EQ(test::ReadFileBytes(dir.path() / "argc"), "1");
+        return ParseMailto(test::ReadFileBytes(dir.path() / "uri"));
+    }
+
+    // Registers a stand-in Thunderbird as the mailto handler, as a desktop would.
+    void RegisterThunderbird() {
+        fs::create_directory(dir.path() / "bin");
+        WriteScript(dir.path() / "bin" / "thunderbird",
+                    "printf '%s' \"$1\" > '" + dir.file("tb-flag") + "'\n" +
+                        "printf '%s' \"$2\" > '" + dir.file("tb-options") + "'\n");
+        fs::create_directory(dir.path() / "data" / "applications");
+        test::WriteFileBytes(dir.path() / "data" / "applications" / "thunderbird.desktop",
+                             "[Desktop Entry]\nType=Application\nName=Thunderbird\nExec=" +
+                                 dir.file("bin/thunderbird") + " %u\n");
+        test::WriteFileBytes(dir.path() / "config" / "mimeapps.list",
+                             "[Default Applications]\n"
+                             "x-scheme-handler/mailto=thunderbird.desktop\n");
+    }
+
+    test::TempDir dir;
+    ScopedEnv env;
+    ScriptedBoxes boxes;
+};
+
+const std::string kSubject = Win1252("Meldung von SV O'Brien, Nord für Pokal \\c am 14.03.2026");
+const std::string kBody = Win1252(
+    "Liebe Grüße, O'Brien\r\n"
+    "Telefon d: \r\n"
+    "\r\n"
+    "Pfad C:\\neu\\c\\tabelle, 'zitiert' & 100% = \"fertig\"?\r\n"
+    "Ende \r\n");
+
+TEST_F(XdgEmail, MailerGetsAddressSubjectBodyAndAttachmentsUnchanged) {
+    const auto files = Files({"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4",
+                              Cp1252ToUtf8(Win1252("Pokal Jüngste (g).tv4"))});
+    const int code = SendMapiMail(kSubject, kBody, "Anna Berger", "anna@verein.example",
+                                  "Turnierleitung", "o'brien@pokal.example", files);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    const Mailto m = Received();
+    EXPECT_EQ(m.to, "o'brien@pokal.example");  // the address alone, no name
+    EXPECT_EQ(m.all("subject"), std::vector<std::string>{Cp1252ToUtf8(kSubject)});
+    EXPECT_EQ(m.all("body"), std::vector<std::string>{Cp1252ToUtf8(kBody)});
+    EXPECT_EQ(m.all("attach"), files);
+    EXPECT_EQ(m.fields.size(), 5u);
+}
+
+TEST_F(XdgEmail, EmptyPartsStayOutAndOnlyTheFirstHundredFilesGo) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 101; ++i)
+        names.push_back("Pokal U" + std::to_string(i) + " (m).tv4");
+    const auto files = Files(names);
+    EXPECT_EQ(SendMapiMail("", "", "", "", "Turnierleitung", "", files), 0);
+
+    const Mailto m = Received();
+    EXPECT_EQ(m.to, "");
+    EXPECT_EQ(m.fields.count("subject") + m.fields.count("body"), 0u);
+    EXPECT_EQ(m.all("attach"), std::vector<std::string>(files.begin(), files.begin() + 100));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(XdgEmail, MissingXdgEmailGivesMinusOneAndTheErrorBox) {
+    env.Set("PATH", dir.file("empty"));
+    EXPECT_EQ(SendMapiMail("Betreff", "Text\r\n", "", "", "a@b.example", "a@b.example", {}), -1);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes.shown()[0].text, "Error sending mail (-1).");
+}
+
+TEST_F(XdgEmail, FailuresOfXdgEmailAreReportedWithItsCode) {
+    // A mail client that fails makes xdg-email end with 4, a missing file with 2.
+    WriteScript(dir.path() / "mailer", "exit 3\n");
+    EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {}), 4);
+    EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {dir.file("none.tv4")}), 2);
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<std::string>{"Error sending mail (4).", "Error sending mail (2)."}));
+}
+
+TEST_F(XdgEmail, ThunderbirdGetsCommasAndApostrophesUnchanged) {
+    // Without $MAILER xdg-email runs the registered Thunderbird with a -compose option
+    // list, where a raw comma or quote in a value would cut it short.
+    env.Set("MAILER", std::nullopt);
+    RegisterThunderbird();
+    const auto files = Files({"Pokal U12 (m).tv4", "Pokal O'Brien U15 (w).tv4"});
+    EXPECT_EQ(SendMapiMail(kSubject, kBody, "", "", "o'brien@pokal.example",
+                           "o'brien@pokal.example", files),
+              0);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    EXPECT_EQ(test::ReadFileBytes(dir.path() / "tb-flag"), "-compose");
+    const auto options = ComposeOptions(test::ReadFileBytes(dir.path() / "tb-options"));
+    EXPECT_EQ(options.at("to"), "o'brien@pokal.example,");
+    EXPECT_EQ(options.at("subject"), Cp1252ToUtf8(kSubject));
+    EXPECT_EQ(options.at("body"), Cp1252ToUtf8(kBody));
+    EXPECT_EQ(options.at("attachment"), files[0] + "," + files[1]);
+}
+
+TEST_F(XdgEmail, ProbeFindsMailerOrRegisteredHandler) {
+    EXPECT_TRUE(MapiClientAvailable());
+
+    env.Set("MAILER", "");
+    EXPECT_FALSE(MapiClientAvailable());
+    env.Set("MAILER", std::nullopt);
+    EXPECT_FALSE(MapiClientAvailable());
+
+    RegisterThunderbird();
+    EXPECT_TRUE(MapiClientAvailable());
+    env.Set("PATH", dir.file("empty"));  // no xdg-mime to ask
+    EXPECT_FALSE(MapiClientAvailable());
+}
+
+TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
+    tMeldung m;
+    m.Turnier = {"Pokal", *DayNumberFromDate(2026, 3, 14), "Nordstadt", "meldung@pokal.example"};
+    m.Verein.Vereinsname = "SV O'Brien, Nord";
+    const tUsedAgeGroups used;
+    const auto files = Files({"Pokal U12 (m).tv4"});
+
+    SendEntryMail(m, files, used);
+    const EntryMail expected = BuildEntryMail(m, used);
+    const Mailto sent = Received();
+    EXPECT_EQ(sent.to, "meldung@pokal.example");
+    EXPECT_EQ(sent.all("subject"), std::vector<std::string>{Cp1252ToUtf8(expected.Subject)});
+    EXPECT_EQ(sent.all("body"), std::vector<std::string>{Cp1252ToUtf8(expected.Body)});
+    EXPECT_EQ(sent.all("attach"), files);
+
+    // Without an entry address the mail has no recipient.
+    m.Turnier.Email.clear();
+    SendEntryMail(m, files, used);
+    EXPECT_EQ(Received().to, "");
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+}  // namespace
+}  // namespace kivrel
