@@ -22,6 +22,17 @@ using tUsedAgeGroups = std::vector<tUsedAgeGroup>;
 tUsedAgeGroups UsedAgeGroups(const tAltersgruppenliste& groups,
                              const tTeilnehmerliste& participants);
 
+// The file of each used age group, in order: chosenPath without its extension, the group's
+// key, then the extension. The extension runs from the last point of the file name on (a
+// point in a folder name does not count); without one the files have none either.
+std::vector<std::string> EntryFileNames(const std::string& chosenPath, const tUsedAgeGroups& used);
+
+// The record values of the sections "Vereine" and "Teilnehmer": quoted fields joined by
+// commas, the whole enclosed in one more pair of quotes. The reader splits them at quotes,
+// so a field loses any double quote of its own; control characters become blanks.
+std::string BuildClubRecord(const tVereinData& verein, const tAbsenderData& absender);
+std::string BuildParticipantRecord(const tTeilnehmer& teilnehmer);
+
 // Writes one file per used age group under chosenPath's name with the group's key before
 // the extension. Returns true once all are written; throws KivrelError
 // ("nach <path> kann nicht geschrieben werden") when one cannot be written.

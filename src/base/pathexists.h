@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace kivrel {
+
+// True when anything stands under path: a file of any attributes (hidden, system,
+// read-only), a folder, or a link, even one that leads nowhere.
+bool PathExists(const std::string& path);
+
+}  // namespace kivrel

@@ -1,0 +1,29 @@
+#include "output/finishing.h"
+
+#include "base/messages.h"
+#include "base/pathexists.h"
+
+namespace kivrel {
+
+bool BuildEntryFileNames(const std::string& chosenPath, std::vector<std::string>& fileNames,
+                         const tUsedAgeGroups& used) {
+    std::string existing;
+    int count = 0;
+    for (std::string& name : EntryFileNames(chosenPath, used)) {
+        if (PathExists(name)) {
+            if (count > 0)
+                existing += ", ";
+            existing += name;
+            ++count;
+        }
+        fileNames.push_back(std::move(name));
+    }
+    if (count == 0)
+        return true;
+    const std::string question =
+        count == 1 ? existing + " ist bereits vorhanden.\rVorhandene Datei ersetzen ?"
+                   : existing + " sind bereits vorhanden.\rVorhandene Dateien ersetzen ?";
+    return Boxes().Show(MessageKind::Replace, question);
+}
+
+}  // namespace kivrel

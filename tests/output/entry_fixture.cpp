@@ -1,0 +1,126 @@
+#include "entry_fixture.h"
+
+#include <memory>
+
+#include "base/daynumber.h"
+#include "support/tempdir.h"
+
+namespace kivrel::test {
+
+namespace {
+
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+const char* const kSender = R"([Identifikation]
+File=Torvanesca
+Type=V
+Version=4
+[Absender]
+Verband=TSV Musterstadt
+Ebene=
+Name=Anna Berger
+Strasse=Hauptstr. 1
+PLZ=12345
+Ort=Musterstadt
+Telefonp=01234 5678
+Telefond=
+Telefax=
+Mobil=
+Email=
+)";
+
+const char* const kClub = R"([Vereine]
+Anzahl=1
+1=""1","TSV Musterstadt","","0815","Berger","Anna","Hauptstr. 1","12345","Musterstadt","01234 5678","","","","","Nordkreis","Ost","Nordland","","GER""
+)";
+
+}  // namespace
+
+std::string AddGroup(tMeldung& meldung, const std::string& bezeichnung,
+                     const std::string& geschlecht) {
+    auto group = std::make_unique<tAltersgruppe>(tAltersgruppe{bezeichnung, geschlecht});
+    std::string key = AgeGroupKey(*group);
+    meldung.Altersgruppenliste.Add(key, std::move(group));
+    return key;
+}
+
+tTeilnehmer& AddParticipant(tMeldung& meldung, const std::string& nachname,
+                            const std::string& vorname, const std::string& gruppe,
+                            const std::string& jahrgang, int graduierung,
+                            const std::string& gewicht) {
+    auto t = std::make_unique<tTeilnehmer>();
+    t->Nachname = nachname;
+    t->Vorname = vorname;
+    t->Altersgruppe = gruppe;
+    t->Jahrgang = jahrgang;
+    t->Graduierung = graduierung;
+    t->Gewicht = gewicht;
+    const std::string key = ParticipantKey(*t);
+    tTeilnehmerliste& list = meldung.Teilnehmerliste;
+    return list.Object(list.AddDistinct(key, std::move(t)));
+}
+
+tMeldung ExampleEntry() {
+    tMeldung m;
+    m.Turnier = {"Stadtpokal 2026", *DayNumberFromDate(2026, 3, 14), "Musterstadt",
+                 "meldung@example.org"};
+    m.Verein = {"TSV Musterstadt", "0815", "Nordkreis", "Ost", "Nordland", "", "GER"};
+    m.Absender = {"Anna", "Berger", "Hauptstr. 1", "12345", "Musterstadt", "01234 5678", "", "",
+                  "",     ""};
+    const std::string u12 = AddGroup(m, "U12", "m");
+    const std::string u15 = AddGroup(m, "U15", "w");
+    AddParticipant(m, "Lange", "Mia", u15, "2012", 0, "-44");
+    AddParticipant(m, "Kurz", "Tim", u12, "2014", -1, "+50");
+    AddParticipant(m, "Adler", "Ben", u12, "2015", 3, "-30");
+    return m;
+}
+
+tUsedAgeGroups Used(const tMeldung& meldung) {
+    return UsedAgeGroups(meldung.Altersgruppenliste, meldung.Teilnehmerliste);
+}
+
+std::string ExampleFileU12() {
+    return WithCrLf(std::string(kSender) + R"([Meldung]
+Turnier=Stadtpokal 2026
+Datum=14.03.2026
+Ort=Musterstadt
+Altersgruppe=U12 (m)
+Geschlecht=m
+)" + kClub + R"([Teilnehmer]
+1=""1","Adler","Ben","3","30","","2015","","","","","""
+2=""1","Kurz","Tim","","","50","2014","","","","","""
+Anzahl=2
+)");
+}
+
+std::string ExampleFileU15() {
+    return WithCrLf(std::string(kSender) + R"([Meldung]
+Turnier=Stadtpokal 2026
+Datum=14.03.2026
+Ort=Musterstadt
+Altersgruppe=U15 (w)
+Geschlecht=w
+)" + kClub + R"([Teilnehmer]
+1=""1","Lange","Mia","0","44","","2012","","","","","""
+Anzahl=1
+)");
+}
+
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        const std::string name = entry.path().lexically_relative(dir).generic_string();
+        entries[name] = entry.is_directory() ? "<folder>" : ReadFileBytes(entry.path());
+    }
+    return entries;
+}
+
+}  // namespace kivrel::test

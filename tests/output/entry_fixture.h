@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "output/entryfile.h"
+
+namespace kivrel::test {
+
+// Adds the age group and returns its key.
+std::string AddGroup(tMeldung& meldung, const std::string& bezeichnung,
+                     const std::string& geschlecht);
+tTeilnehmer& AddParticipant(tMeldung& meldung, const std::string& nachname,
+                            const std::string& vorname, const std::string& gruppe,
+                            const std::string& jahrgang = "", int graduierung = -1,
+                            const std::string& gewicht = "");
+
+// Stadtpokal 2026 from TSV Musterstadt, sent by Anna Berger: Ben Adler and Tim Kurz in
+// U12 (m), Mia Lange in U15 (w).
+tMeldung ExampleEntry();
+tUsedAgeGroups Used(const tMeldung& meldung);
+
+// The two files the example entry gives, for the age groups U12 (m) and U15 (w).
+std::string ExampleFileU12();
+std::string ExampleFileU15();
+
+// Everything below dir: relative path -> content, "<folder>" for a folder.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir);
+
+}  // namespace kivrel::test
