@@ -7,7 +7,9 @@ namespace kivrel {
 // Writes bytes as the whole new content of path: first into a temporary file in the same
 // folder, flushed to disk, then renamed over path. On failure path is as it was before
 // (absent, or its old content), no temporary file is left, and error (when given) gets
-// the system's reason. A write-protected existing file is not replaced.
+// the system's reason. A write-protected existing file is not replaced. The path is
+// Windows-1252 like every text of the core; where the system names files in UTF-8 it is
+// converted.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes,
                          std::string* error = nullptr);
 

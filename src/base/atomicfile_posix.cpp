@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/atomicfile.h"
+#include "base/cp1252.h"
 
 namespace kivrel {
 
@@ -41,7 +42,10 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes,
+                         std::string* error) {
+    // The core's paths are Windows-1252 like all its texts; this file system wants UTF-8.
+    const std::string path = Cp1252ToUtf8(cp1252Path);
     // rename() would replace a write-protected file; honour the protection as Windows does.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         return Fail(error, errno);

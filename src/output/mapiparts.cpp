@@ -84,14 +84,14 @@ bool MailClientRegistered(std::string_view mailtoCommand,
 }
 
 std::vector<std::string> XdgEmailArguments(const MailRequest& mail) {
-    // --utf8 keeps the script from converting our (already UTF-8 or byte) paths from the
+    // --utf8 keeps the script from converting our UTF-8 texts and paths from the
     // locale's charset, which fails under the C locale.
     std::vector<std::string> args = {"xdg-email", "--utf8"};
     const std::size_t count = std::min(mail.Attachments.size(), kMaxMailAttachments);
     for (std::size_t i = 0; i < count; ++i) {
-        // Paths go as given: they are the names the files were written under.
+        // The files were written under the UTF-8 form of these Windows-1252 paths.
         args.push_back("--attach");
-        args.push_back(mail.Attachments[i]);
+        args.push_back(Cp1252ToUtf8(mail.Attachments[i]));
     }
 
     // Only the address belongs in a mailto URI; the name has no place there.

@@ -1,4 +1,5 @@
 #include "base/atomicfile.h"
+#include "base/pathexists.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,17 @@ TEST(AtomicFile, WritesAndReplacesWholeLeavingNothingElse) {
     ASSERT_TRUE(WriteFileAtomically(path, ""));
     EXPECT_EQ(test::ReadFileBytes(path), "");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, UmlautsInThePathNameTheFileAsTheSystemSpellsThem) {
+    test::TempDir dir;
+    const std::string path = dir.path().string() + "/M\xFCller \x80.tv4";  // Windows-1252
+    ASSERT_TRUE(WriteFileAtomically(path, "x"));
+    EXPECT_TRUE(PathExists(path));
+    ASSERT_EQ(EntriesIn(dir.path()), 1u);
+    const auto entry = *fs::directory_iterator(dir.path());
+    EXPECT_EQ(entry.path().filename().string(),
+              std::string(reinterpret_cast<const char*>(u8"Müller €.tv4")));
 }
 
 TEST(AtomicFile, FailuresLeaveTheTargetAndNoTemporaryFile) {

@@ -155,14 +155,22 @@ protected:
     }
 
     // Entry files to attach; xdg-email hands over their canonical paths.
-    std::vector<std::string> Files(const std::vector<std::string>& names) {
+    // Creates the files and gives their paths as the core holds them: Windows-1252.
+    std::vector<std::string> Files(const std::vector<std::string>& cp1252Names) {
         std::vector<std::string> paths;
-        for (const auto& name : names) {
-            const fs::path path = dir.path() / "files" / name;
+        for (const auto& name : cp1252Names) {
+            const fs::path path = dir.path() / "files" / Cp1252ToUtf8(name);
             test::WriteFileBytes(path, "[Identifikation]\r\n");
-            paths.push_back(fs::canonical(path).string());
+            paths.push_back(*Utf8ToCp1252(fs::canonical(path).string()));
         }
         return paths;
+    }
+
+    static std::vector<std::string> AsUtf8(const std::vector<std::string>& paths) {
+        std::vector<std::string> out;
+        for (const auto& p : paths)
+            out.push_back(Cp1252ToUtf8(p));
+        return out;
     }
 
     Mailto Received() {
@@ -199,8 +207,8 @@ const std::string kBody = Win1252(
     "Ende \r\n");
 
 TEST_F(XdgEmail, MailerGetsAddressSubjectBodyAndAttachmentsUnchanged) {
-    const auto files = Files({"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4",
-                              Cp1252ToUtf8(Win1252("Pokal Jüngste (g).tv4"))});
+    const auto files = Files(
+        {"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4", Win1252("Pokal Jüngste (g).tv4")});
     const int code = SendMapiMail(kSubject, kBody, "Anna Berger", "anna@verein.example",
                                   "Turnierleitung", "o'brien@pokal.example", files);
     EXPECT_EQ(code, 0);
@@ -210,7 +218,7 @@ TEST_F(XdgEmail, MailerGetsAddressSubjectBodyAndAttachmentsUnchanged) {
     EXPECT_EQ(m.to, "o'brien@pokal.example");  // the address alone, no name
     EXPECT_EQ(m.all("subject"), std::vector<std::string>{Cp1252ToUtf8(kSubject)});
     EXPECT_EQ(m.all("body"), std::vector<std::string>{Cp1252ToUtf8(kBody)});
-    EXPECT_EQ(m.all("attach"), files);
+    EXPECT_EQ(m.all("attach"), AsUtf8(files));  // the names the system knows them by
     EXPECT_EQ(m.fields.size(), 5u);
 }
 
