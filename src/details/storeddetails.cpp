@@ -1,0 +1,180 @@
+#include "details/storeddetails.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <span>
+
+#include "base/cp1252.h"
+#include "base/daynumber.h"
+#include "base/error.h"
+#include "details/registry.h"
+
+namespace kivrel {
+
+namespace {
+
+constexpr const char* kBadType = "Ungültiger Datentyp für '%s'";
+constexpr const char* kCannotGet = "Konnte Daten für '%s' nicht holen";
+constexpr const char* kCannotSet = "Konnte Daten für '%s' nicht setzen";
+
+[[noreturn]] void Fail(const char* message, const char* name) {
+    std::string text = Win1252(message);
+    text.replace(text.find("%s"), 2, name);
+    throw KivrelError(std::move(text));
+}
+
+// A text value, with its type and size asked first. Missing or empty reads as "".
+std::string ReadText(const RegistryKey& key, const char* name) {
+    const RegValue info = key.QueryInfo(name);
+    if (info.status == RegStatus::Missing || (info.status == RegStatus::Ok && info.size == 0))
+        return {};
+    if (info.status != RegStatus::Ok)
+        Fail(kCannotGet, name);
+    if (info.type != kRegSz && info.type != kRegExpandSz)
+        Fail(kBadType, name);
+    const RegValue value = key.Read(name, info.size);
+    if (value.status != RegStatus::Ok)
+        Fail(kCannotGet, name);
+    return value.data.substr(0, value.data.find('\0'));
+}
+
+void WriteText(RegistryKey& key, const char* name, const std::string& text) {
+    std::string data = text;
+    data += '\0';
+    if (!key.Write(name, kRegSz, data))
+        Fail(kCannotSet, name);
+}
+
+// A day number as 8 bytes: an IEEE double, little-endian.
+double ReadDate(const RegistryKey& key, const char* name) {
+    const RegValue value = key.Read(name, 8);
+    if (value.status != RegStatus::Ok)
+        Fail(kCannotGet, name);  // missing, or longer than 8 bytes
+    if (value.type != kRegBinary || value.size != 8)
+        Fail(kBadType, name);
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = bits << 8 | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+    const double day = std::bit_cast<double>(bits);
+    return DateFromDayNumber(day) ? std::trunc(day) : 0.0;
+}
+
+void WriteDate(RegistryKey& key, const char* name, double day) {
+    auto bits = std::bit_cast<std::uint64_t>(day);
+    std::string data;
+    for (int i = 0; i < 8; ++i, bits >>= 8)
+        data += static_cast<char>(bits & 0xFF);
+    if (!key.Write(name, kRegBinary, data))
+        Fail(kCannotSet, name);
+}
+
+// One text value of a record; without a field, it is written empty and never read.
+template <class Record>
+struct TextValue {
+    const char* name;
+    std::string Record::*field;
+};
+
+constexpr TextValue<tVereinData> kVereinValues[] = {
+    {"Vereinsname", &tVereinData::Vereinsname},
+    {"Sortierbezeichnung", nullptr},
+    {"Vereinsnummer", &tVereinData::Vereinsnummer},
+    {"Kreis", &tVereinData::Kreis},
+    {"Bezirk", &tVereinData::Bezirk},
+    {"Land", &tVereinData::Land},
+    {"Gruppe", &tVereinData::Gruppe},
+    {"Nation", &tVereinData::Nation},
+};
+
+constexpr TextValue<tAbsenderData> kAbsenderValues[] = {
+    {"Vorname", &tAbsenderData::Vorname},   {"Nachname", &tAbsenderData::Nachname},
+    {"Strasse", &tAbsenderData::Strasse},   {"PLZ", &tAbsenderData::PLZ},
+    {"Ort", &tAbsenderData::Ort},           {"Telefonp", &tAbsenderData::Telefonp},
+    {"Telefond", &tAbsenderData::Telefond}, {"Telefax", &tAbsenderData::Telefax},
+    {"Mobil", &tAbsenderData::Mobil},       {"Email", &tAbsenderData::Email},
+};
+
+template <class Record>
+void LoadTexts(const char* keyPath, std::span<const TextValue<Record>> values, Record& data) {
+    const auto key = RegistryKey::Open(keyPath);
+    if (!key)
+        return;
+    for (const auto& value : values) {
+        if (value.field)
+            data.*value.field = ReadText(*key, value.name);
+    }
+}
+
+template <class Record>
+void SaveTexts(const char* keyPath, std::span<const TextValue<Record>> values, const Record& data) {
+    auto key = RegistryKey::Open(keyPath);
+    if (!key)
+        return;
+    for (const auto& value : values)
+        WriteText(*key, value.name, value.field ? data.*value.field : std::string());
+}
+
+}  // namespace
+
+void LoadTurnier(tTurnierData& data) {
+    const auto key = RegistryKey::Open(kTurnierKey);
+    if (!key)
+        return;
+    data.Bezeichnung = ReadText(*key, "Bezeichnung");
+    data.Datum = ReadDate(*key, "Datum");
+    data.Ort = ReadText(*key, "Ort");
+    data.Email = ReadText(*key, "Email");
+}
+
+void SaveTurnier(const tTurnierData& data) {
+    auto key = RegistryKey::Open(kTurnierKey);
+    if (!key)
+        return;
+    WriteText(*key, "Bezeichnung", data.Bezeichnung);
+    WriteDate(*key, "Datum", data.Datum);
+    WriteText(*key, "Ort", data.Ort);
+    WriteText(*key, "Email", data.Email);
+}
+
+void LoadVerein(tVereinData& data) {
+    LoadTexts<tVereinData>(kVereinKey, kVereinValues, data);
+}
+
+void SaveVerein(const tVereinData& data) {
+    SaveTexts<tVereinData>(kVereinKey, kVereinValues, data);
+}
+
+void LoadAbsender(tAbsenderData& data) {
+    LoadTexts<tAbsenderData>(kAbsenderKey, kAbsenderValues, data);
+}
+
+void SaveAbsender(const tAbsenderData& data) {
+    SaveTexts<tAbsenderData>(kAbsenderKey, kAbsenderValues, data);
+}
+
+bool ReadShowIntro() {
+    try {
+        const auto key = RegistryKey::Open(kAdvertKey);
+        if (!key)
+            return true;
+        const RegValue value = key->Read("ShowIntro", 4);
+        if (value.status != RegStatus::Ok || value.type != kRegDword || value.size != 4)
+            return true;
+        return value.data != std::string(4, '\0');
+    } catch (...) {
+        return true;  // the notice rather than a failure
+    }
+}
+
+void WriteShowIntro(bool show) {
+    try {
+        auto key = RegistryKey::Open(kAdvertKey);
+        if (key)
+            key->Write("ShowIntro", kRegDword, std::string(show ? "\1\0\0\0" : "\0\0\0\0", 4));
+    } catch (...) {
+        // Not remembering the choice is no reason to bother the user.
+    }
+}
+
+}  // namespace kivrel

@@ -1,0 +1,40 @@
+#include "store_backend_posix.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kivrel::test {
+
+PosixStore::PosixStore() {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+        previous_ = old;
+    ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+}
+
+PosixStore::~PosixStore() {
+    if (previous_)
+        ::setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+std::optional<RegHive> PosixStore::Parsed() const {
+    if (!std::filesystem::is_regular_file(file()))
+        return std::nullopt;
+    auto parsed = ParseRegFile(ReadFileBytes(file()));
+    if (!parsed)
+        return std::nullopt;
+    return std::move(parsed->hive);
+}
+
+bool PosixStore::KeyExists(const std::string& absolutePath) const {
+    const auto hive = Parsed();
+    const auto path = RelativeKeyPath(absolutePath);
+    return hive && path && hive->FindKey(*path);
+}
+
+std::vector<StoreBackendKind> StoreBackends() {
+    return {{"File", [] { return std::unique_ptr<StoreBackend>(new PosixStore); }}};
+}
+
+}  // namespace kivrel::test

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "details/registryfile.h"
+#include "store_backend.h"
+#include "support/tempdir.h"
+
+namespace kivrel::test {
+
+// The store file in a temporary XDG_CONFIG_HOME, which it sets for its lifetime.
+class PosixStore : public StoreBackend {
+public:
+    PosixStore();
+    ~PosixStore() override;
+
+    bool KeyExists(const std::string& absolutePath) const override;
+
+    std::filesystem::path folder() const { return dir_.path() / "kivrel"; }
+    std::filesystem::path file() const { return folder() / "HKEY_CURRENT_USER.reg"; }
+    // The store file as parsed now; nullopt when it is absent or unparsable.
+    std::optional<RegHive> Parsed() const;
+
+private:
+    TempDir dir_;
+    std::optional<std::string> previous_;
+};
+
+}  // namespace kivrel::test
