@@ -13,6 +13,7 @@
 #include "base/messages.h"
 #include "output/mailtext.h"
 #include "output/mapimail.h"
+#include "support/scopedenv.h"
 #include "support/tempdir.h"
 
 namespace kivrel {
@@ -20,29 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets environment variables for one test and puts the old values back.
-class ScopedEnv {
-public:
-    ~ScopedEnv() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second)
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            else
-                ::unsetenv(it->first.c_str());
-        }
-    }
-    void Set(const std::string& name, const std::optional<std::string>& value) {
-        const char* old = std::getenv(name.c_str());
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        if (value)
-            ::setenv(name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
+using test::ScopedEnv;
 
 void WriteScript(const fs::path& path, const std::string& text) {
     test::WriteFileBytes(path, "#!/bin/sh\n" + text);
