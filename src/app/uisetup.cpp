@@ -18,8 +18,12 @@ void SetUpGermanUi(QApplication& app) {
         QApplication::installTranslator(translator);
     }
 
-    // A sans-serif 8 point font in place of MS Sans Serif.
-    QFont font(QStringLiteral("Sans Serif"), 8);
+    // A sans-serif 8 point font in place of MS Sans Serif; the first families have its
+    // narrow metrics, so the captions fit the windows' fixed geometry.
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setPointSize(8);
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
 }

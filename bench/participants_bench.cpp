@@ -1,0 +1,120 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <map>
+
+#include "app/tfrmmain.h"
+#include "app/uisetup.h"
+#include "participants/inputrules.h"
+#include "participants/tfrmteilnehmer.h"
+
+namespace kivrel {
+namespace {
+
+constexpr int kParticipants = 10000;
+
+std::unique_ptr<tTeilnehmer> Participant(int i) {
+    auto t = std::make_unique<tTeilnehmer>();
+    t->Nachname = "Nachname" + std::to_string(i * 7919 % kParticipants);
+    t->Vorname = "Vorname" + std::to_string(i);
+    t->Altersgruppe = "U14 (m)";
+    t->Jahrgang = "2011";
+    t->Graduierung = i % 23;
+    t->Gewicht = "-30";
+    return t;
+}
+
+// A shown main window holding count participants, made once per count.
+TfrmMain& Main(int count = kParticipants) {
+    static std::map<int, std::unique_ptr<TfrmMain>> windows;
+    std::unique_ptr<TfrmMain>& main = windows[count];
+    if (!main) {
+        main = std::make_unique<TfrmMain>();
+        for (int i = 0; i < count; ++i) {
+            auto t = Participant(i);
+            const std::string key = ParticipantKey(*t);
+            main->Meldung().Teilnehmerliste.AddDistinct(key, std::move(t));
+        }
+        main->show();
+        main->FillParticipantGrid(0);
+        QApplication::processEvents();
+    }
+    return *main;
+}
+
+// The refill with the layout and painting it sets off, which Qt would otherwise defer.
+void Refill(TfrmMain& main, int select) {
+    main.FillParticipantGrid(select);
+    main.stgTeilnehmer2->viewport()->repaint();
+}
+
+void BM_GridRefill(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    TfrmMain& main = Main(count);
+    int select = 0;
+    for (auto _ : state) {
+        Refill(main, select);
+        select = (select + count / 2 - 1) % count;
+    }
+}
+// The small list shows what painting the visible rows costs whatever the list's size.
+BENCHMARK(BM_GridRefill)
+    ->Arg(kParticipants)
+    ->Arg(20)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5);
+
+// As the insert action files a participant: add under its key, refill, select it.
+void BM_AddParticipantWithRefill10000(benchmark::State& state) {
+    TfrmMain& main = Main();
+    tTeilnehmerliste& list = main.Meldung().Teilnehmerliste;
+    int n = kParticipants;
+    for (auto _ : state) {
+        auto t = Participant(n++);
+        t->Nachname = "Mittelmann";
+        const std::string key = ParticipantKey(*t);
+        Refill(main, list.AddDistinct(key, std::move(t)));
+        state.PauseTiming();
+        list.Delete(list.IndexOf(key));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddParticipantWithRefill10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// The editor's duplicate test against 10,000 others; a new name has to pass all of them.
+void BM_DuplicateCheck10000(benchmark::State& state) {
+    TfrmMain& main = Main();
+    tAltersgruppenliste groups;
+    TfrmTeilnehmer editor(groups);
+    editor.ExistingNames = NamePairs(main.GridNames(), -1);
+    editor.ediNachname->setText(QStringLiteral("Nachname5000x"));
+    editor.ediVorname->setText(QStringLiteral("Vorname"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(NameTaken(editor.ExistingNames, "Nachname5000x", "Vorname"));
+    }
+}
+BENCHMARK(BM_DuplicateCheck10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// What the editor prepares before each pass: the grid's name columns and its pairs.
+void BM_EditorNamesFromGrid10000(benchmark::State& state) {
+    TfrmMain& main = Main();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NamePairs(main.GridNames(), -1));
+}
+BENCHMARK(BM_EditorNamesFromGrid10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+}  // namespace
+}  // namespace kivrel
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kivrel::SetUpGermanUi(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <Qt>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+// Shared look of the fixed-size dialogs: a single border and the system menu only.
+namespace kivrel {
+
+inline constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// The height of an edit field or drop-down list at 96 dpi.
+inline constexpr int kEditHeight = 21;
+
+// A label at x on the row of buddy, reaching up to it; its access letter moves the focus
+// into buddy.
+QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x);
+
+// A lowered separator line.
+QFrame* AddSeparator(QWidget* parent, const QRect& geometry);
+
+}  // namespace kivrel

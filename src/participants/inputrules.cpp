@@ -1,0 +1,85 @@
+#include "participants/inputrules.h"
+
+#include <algorithm>
+
+#include "base/collation.h"
+
+namespace kivrel {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsSign(char c) {
+    return c == '-' || c == '+';
+}
+
+}  // namespace
+
+bool InAgeGroupNameSet(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || IsDigit(c) || u >= 192)
+        return true;
+    switch (c) {
+        case ' ':
+        case '(':
+        case ')':
+        case ',':
+        case '-':
+        case '_':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool AgeGroupNameKeyAccepted(char key) {
+    return key == kBackspace || InAgeGroupNameSet(key);
+}
+
+bool WeightKeyAccepted(std::string_view text, int selStart, char key) {
+    if (text.empty())
+        return IsSign(key) || key == kBackspace;
+    return (IsDigit(key) || key == kBackspace) && selStart != 0;
+}
+
+bool JahrgangValid(std::string_view text, int currentYear) {
+    if (text.empty())
+        return true;
+    if (text.size() != 4 || !std::all_of(text.begin(), text.end(), IsDigit))
+        return false;
+    int year = 0;
+    for (const char c : text)
+        year = year * 10 + (c - '0');
+    return year >= 1900 && year <= currentYear;
+}
+
+bool GewichtValid(std::string_view text, bool kata, bool allkategorie) {
+    if (text.empty())
+        return kata || allkategorie;
+    // Pasting passes by the key rule; the entry file splits the weight by its sign.
+    return text.size() >= 3 && IsSign(text[0]) &&
+           std::all_of(text.begin() + 1, text.end(), IsDigit);
+}
+
+std::vector<tNamePair> NamePairs(const tGridNames& grid, int skipRow) {
+    const std::size_t rows = std::min(grid.Nachname.size(), grid.Vorname.size());
+    std::vector<tNamePair> pairs;
+    pairs.reserve(rows);
+    for (std::size_t row = 1; row < rows; ++row) {
+        if (static_cast<int>(row) != skipRow)
+            pairs.push_back({grid.Nachname[row], grid.Vorname[row]});
+    }
+    return pairs;
+}
+
+bool NameTaken(const std::vector<tNamePair>& names, std::string_view nachname,
+               std::string_view vorname) {
+    return std::any_of(names.begin(), names.end(), [&](const tNamePair& p) {
+        return CollateCompare(p.Nachname, nachname) == 0 && CollateCompare(p.Vorname, vorname) == 0;
+    });
+}
+
+}  // namespace kivrel

@@ -1,0 +1,84 @@
+#include "support/modalscript.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+namespace kivrel::test {
+
+namespace {
+
+// Some 10 seconds without a dialog to serve means the program under test waits elsewhere.
+constexpr int kPollMs = 2;
+constexpr int kMaxIdlePolls = 5000;
+
+QWidget& Receiver(QWidget& window) {
+    QWidget* focus = window.focusWidget();
+    return focus ? *focus : window;
+}
+
+}  // namespace
+
+ModalScript::ModalScript() {
+    if (QWidget* open = QApplication::activeModalWidget())
+        seen_.emplace_back(open);
+}
+
+ModalScript::~ModalScript() {
+    EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog step(s) never ran";
+}
+
+ModalScript& ModalScript::Then(Step step) {
+    steps_.push_back(std::move(step));
+    if (steps_.size() == 1)
+        QTimer::singleShot(kPollMs, &context_, [this] { Poll(); });
+    return *this;
+}
+
+bool ModalScript::Seen(const QWidget* widget) const {
+    for (const auto& s : seen_) {
+        if (s == widget)
+            return true;
+    }
+    return false;
+}
+
+void ModalScript::Poll() {
+    if (steps_.empty())
+        return;
+    // The next poll is a new timer, so a dialog that a step opens is served as well.
+    QTimer::singleShot(kPollMs, &context_, [this] { Poll(); });
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || Seen(modal) || !modal->isVisible()) {
+        if (++idlePolls_ > kMaxIdlePolls) {
+            ADD_FAILURE() << "no dialog opened for a step";
+            steps_.clear();
+        }
+        return;
+    }
+    idlePolls_ = 0;
+    seen_.emplace_back(modal);
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    step(*modal);
+}
+
+void Type(QWidget& window, const QString& text) {
+    for (const QChar ch : text) {
+        QWidget& receiver = Receiver(window);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(&receiver, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(&receiver, &release);
+    }
+}
+
+void Press(QWidget& window, int key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(&Receiver(window), static_cast<Qt::Key>(key), modifiers);
+}
+
+}  // namespace kivrel::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace kivrel::test {
+
+// Serves the modal dialogs that open while it lives, one step per dialog in the order they
+// open. A step runs from inside the dialog's own event loop as soon as the dialog is the
+// active modal widget; a dialog opened from within a step gets the next step.
+class ModalScript {
+public:
+    using Step = std::function<void(QWidget& dialog)>;
+
+    ModalScript();
+    // Fails the test when steps are left over.
+    ~ModalScript();
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    ModalScript& Then(Step step);
+    std::size_t Remaining() const { return steps_.size(); }
+    // Drops the steps that did not run, for steps meant never to run.
+    void Drop() { steps_.clear(); }
+
+private:
+    void Poll();
+    bool Seen(const QWidget* widget) const;
+
+    std::deque<Step> steps_;
+    std::vector<QPointer<QWidget>> seen_;
+    QObject context_;
+    int idlePolls_ = 0;
+};
+
+template <class Dialog>
+Dialog& As(QWidget& widget) {
+    return dynamic_cast<Dialog&>(widget);
+}
+
+// Types text into the widget that has the focus in window, character by character, as key
+// presses with that text; unlike QTest::keyClicks it also types characters beyond Latin-1.
+void Type(QWidget& window, const QString& text);
+// Presses a key in the widget that has the focus in window.
+void Press(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+}  // namespace kivrel::test
