@@ -2,6 +2,8 @@
 
 #include "base/messages.h"
 #include "base/pathexists.h"
+#include "output/mailtext.h"
+#include "output/mapimail.h"
 
 namespace kivrel {
 
@@ -24,6 +26,18 @@ bool BuildEntryFileNames(const std::string& chosenPath, std::vector<std::string>
         count == 1 ? existing + " ist bereits vorhanden.\rVorhandene Datei ersetzen ?"
                    : existing + " sind bereits vorhanden.\rVorhandene Dateien ersetzen ?";
     return Boxes().Show(MessageKind::Replace, question);
+}
+
+void FinishEntry(const tMeldung& meldung, const std::string& chosenPath) {
+    const tUsedAgeGroups used = UsedAgeGroups(meldung.Altersgruppenliste, meldung.Teilnehmerliste);
+    std::vector<std::string> fileNames;
+    if (!BuildEntryFileNames(chosenPath, fileNames, used))
+        return;
+    if (!WriteEntryFiles(chosenPath, used, meldung))
+        return;
+    // Without a mail client the user was warned at start; the files are all there is.
+    if (MapiClientAvailable())
+        SendEntryMail(meldung, fileNames, used);
 }
 
 }  // namespace kivrel

@@ -5,8 +5,8 @@
 
 #include "output/entryfile.h"
 
-// Finishing an entry: the names of its files and the question before existing ones are
-// replaced. The save dialog and the order of the steps belong to the main window.
+// Finishing an entry: the names of its files, the question before existing ones are
+// replaced, and the steps after the save dialog. The dialog belongs to the main window.
 namespace kivrel {
 
 // Appends the file of every used age group to fileNames, in order, and asks once (a
@@ -14,5 +14,11 @@ namespace kivrel {
 // when the user refused, true otherwise.
 bool BuildEntryFileNames(const std::string& chosenPath, std::vector<std::string>& fileNames,
                          const tUsedAgeGroups& used);
+
+// Finishes the entry under the name chosen in the save dialog: asks before replacing,
+// writes one file per used age group and, when a mail client is registered, hands the
+// mail with the files attached to it. Refusing the question writes nothing; a file that
+// cannot be written throws KivrelError and no mail goes.
+void FinishEntry(const tMeldung& meldung, const std::string& chosenPath);
 
 }  // namespace kivrel

@@ -1,22 +1,14 @@
 #include "store_backend_posix.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace kivrel::test {
 
 PosixStore::PosixStore() {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-        previous_ = old;
-    ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+    env_.Set("XDG_CONFIG_HOME", dir_.path().string());
 }
 
-PosixStore::~PosixStore() {
-    if (previous_)
-        ::setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
-}
+PosixStore::~PosixStore() = default;
 
 std::optional<RegHive> PosixStore::Parsed() const {
     if (!std::filesystem::is_regular_file(file()))

@@ -5,6 +5,7 @@
 
 #include "details/registryfile.h"
 #include "store_backend.h"
+#include "support/scopedenv.h"
 #include "support/tempdir.h"
 
 namespace kivrel::test {
@@ -26,7 +27,7 @@ public:
 
 private:
     TempDir dir_;
-    std::optional<std::string> previous_;
+    ScopedEnv env_;
 };
 
 }  // namespace kivrel::test

@@ -13,6 +13,8 @@
 #include "base/messages.h"
 #include "output/mailtext.h"
 #include "output/mapimail.h"
+#include "support/maildesktop.h"
+#include "support/scopedenv.h"
 #include "support/tempdir.h"
 
 namespace kivrel {
@@ -20,85 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets environment variables for one test and puts the old values back.
-class ScopedEnv {
-public:
-    ~ScopedEnv() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second)
-                ::setenv(it->first.c_str(), it->second->c_str(), 1);
-            else
-                ::unsetenv(it->first.c_str());
-        }
-    }
-    void Set(const std::string& name, const std::optional<std::string>& value) {
-        const char* old = std::getenv(name.c_str());
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        if (value)
-            ::setenv(name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
-void WriteScript(const fs::path& path, const std::string& text) {
-    test::WriteFileBytes(path, "#!/bin/sh\n" + text);
-    fs::permissions(path, fs::perms::owner_all);
-}
-
-int FromHex(char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-}
-
-std::string PercentDecoded(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out += static_cast<char>(FromHex(text[i + 1]) * 16 + FromHex(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-struct Mailto {
-    std::string to;
-    std::multimap<std::string, std::string> fields;  // decoded
-    std::vector<std::string> all(const std::string& key) const {
-        std::vector<std::string> values;
-        for (auto [it, end] = fields.equal_range(key); it != end; ++it)
-            values.push_back(it->second);
-        return values;
-    }
-};
-
-Mailto ParseMailto(const std::string& uri) {
-    EXPECT_EQ(uri.rfind("mailto:", 0), 0u) << uri;
-    Mailto m;
-    const std::size_t query = uri.find('?');
-    m.to =
-        PercentDecoded(uri.substr(7, query == std::string::npos ? std::string::npos : query - 7));
-    if (query == std::string::npos)
-        return m;
-    std::size_t start = query + 1;
-    while (start <= uri.size()) {
-        std::size_t end = uri.find('&', start);
-        if (end == std::string::npos)
-            end = uri.size();
-        const std::string pair = uri.substr(start, end - start);
-        const std::size_t eq = pair.find('=');
-        m.fields.emplace(pair.substr(0, eq), PercentDecoded(pair.substr(eq + 1)));
-        start = end + 1;
-    }
-    return m;
-}
+using test::Mailto;
+using test::PercentDecoded;
+using test::ScopedEnv;
+using test::WriteScript;
 
 // A -compose option list read by Thunderbird's rules: commas outside quotes separate the
 // options; a value quoted right after '=' runs to the same quote before a comma or the
@@ -136,24 +63,8 @@ std::map<std::string, std::string> ComposeOptions(const std::string& list) {
     return options;
 }
 
-// A desktop of our own: no mail handler registered, a recording $MAILER, and nothing of
-// the user's own set-up in the way.
 class XdgEmail : public ::testing::Test {
 protected:
-    XdgEmail() {
-        for (const char* sub : {"config", "config-dirs", "data", "data-dirs", "files", "empty"})
-            fs::create_directory(dir.path() / sub);
-        env.Set("XDG_CURRENT_DESKTOP", "X-Generic");
-        env.Set("XDG_CONFIG_HOME", dir.file("config"));
-        env.Set("XDG_CONFIG_DIRS", dir.file("config-dirs"));
-        env.Set("XDG_DATA_HOME", dir.file("data"));
-        env.Set("XDG_DATA_DIRS", dir.file("data-dirs"));
-        env.Set("XDG_UTILS_DEBUG_LEVEL", std::nullopt);
-        WriteScript(dir.path() / "mailer", "printf '%s' \"$#\" > '" + dir.file("argc") + "'\n" +
-                                               "printf '%s' \"$1\" > '" + dir.file("uri") + "'\n");
-        env.Set("MAILER", dir.file("mailer"));
-    }
-
     // Entry files to attach; xdg-email hands over their canonical paths.
     // Creates the files and gives their paths as the core holds them: Windows-1252.
     std::vector<std::string> Files(const std::vector<std::string>& cp1252Names) {
@@ -173,10 +84,7 @@ protected:
         return out;
     }
 
-    Mailto Received() {
-        EXPECT_EQ(test::ReadFileBytes(dir.path() / "argc"), "1");
-        return ParseMailto(test::ReadFileBytes(dir.path() / "uri"));
-    }
+    Mailto Received() { return desktop.Received(); }
 
     // Registers a stand-in Thunderbird as the mailto handler, as a desktop would.
     void RegisterThunderbird() {
@@ -193,8 +101,9 @@ protected:
                              "x-scheme-handler/mailto=thunderbird.desktop\n");
     }
 
-    test::TempDir dir;
-    ScopedEnv env;
+    test::MailDesktop desktop;
+    const test::TempDir& dir = desktop.dir();
+    ScopedEnv& env = desktop.env();
     ScriptedBoxes boxes;
 };
 
