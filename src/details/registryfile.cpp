@@ -164,9 +164,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-// A quoted text starting at line[pos] == '"' with \\ and \" escaped. Gives the position
-// after the closing quote, or npos when the text is malformed.
-std::size_t ParseQuoted(std::string_view line, std::size_t pos, std::string& out) {
+// A quoted text starting at line[pos] == '"' with \\ and \" escaped. The editor's export
+// also writes the line breaks of a text as \r and \n; lineBreaks accepts those. Gives the
+// position after the closing quote, or npos when the text is malformed.
+std::size_t ParseQuoted(std::string_view line, std::size_t pos, std::string& out,
+                        bool lineBreaks = false) {
     for (++pos; pos < line.size(); ++pos) {
         char c = line[pos];
         if (c == '"')
@@ -175,7 +177,9 @@ std::size_t ParseQuoted(std::string_view line, std::size_t pos, std::string& out
             if (++pos >= line.size())
                 return std::string_view::npos;
             c = line[pos];
-            if (c != '\\' && c != '"')
+            if (lineBreaks && (c == 'r' || c == 'n'))
+                c = c == 'r' ? '\r' : '\n';
+            else if (c != '\\' && c != '"')
                 return std::string_view::npos;
         }
         out += c;
@@ -218,7 +222,8 @@ bool ParseValueLine(std::string_view line, LineReader& lines, bool wideTexts, Re
     RegType type = kRegSz;
     std::string data;
     if (!rest.empty() && rest.front() == '"') {
-        if (ParseQuoted(rest, 0, data) != rest.size())
+        // Names keep refusing them: a name cannot be written back with a line break.
+        if (ParseQuoted(rest, 0, data, true) != rest.size())
             return false;
         data += '\0';
     } else if (StartsWithFolded(rest, "dword:")) {

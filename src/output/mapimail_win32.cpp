@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "output/mapimail.h"
+#include "output/mapimail_win32.h"
 #include "output/mapiparts.h"
 
 namespace kivrel {
@@ -18,6 +19,13 @@ static_assert((MAPI_LOGON_UI | MAPI_DIALOG) == 9);
 static_assert(kRegSz == REG_SZ && kRegExpandSz == REG_EXPAND_SZ && kRegDword == REG_DWORD);
 
 namespace {
+
+constexpr const char* kMapiLibrary = "MAPI32.DLL";
+
+std::string& MapiLibraryName() {
+    static std::string name = kMapiLibrary;
+    return name;
+}
 
 using SendMailFunction = ULONG(WINAPI*)(LHANDLE, ULONG_PTR, lpMapiMessage, FLAGS, ULONG);
 
@@ -143,7 +151,7 @@ int HandOverMail(const MailRequest& mail) {
     MapiMessageStorage storage(MapiMessageFor(mail));
 
     // Loaded anew for each mail, so a mail client installed meanwhile is found.
-    const Library library("MAPI32.DLL");
+    const Library library(MapiLibraryName().c_str());
     if (!library.get())
         return -1;
     const FARPROC entry = GetProcAddress(library.get(), "MAPISendMail");
@@ -156,6 +164,10 @@ int HandOverMail(const MailRequest& mail) {
     const ULONG code = sendMail(0, reinterpret_cast<ULONG_PTR>(GetActiveWindow()), &storage.message,
                                 MAPI_LOGON_UI | MAPI_DIALOG, 0);
     return static_cast<int>(code);
+}
+
+void SetMapiLibraryName(const std::string& fileName) {
+    MapiLibraryName() = fileName.empty() ? kMapiLibrary : fileName;
 }
 
 bool MapiClientAvailable() {

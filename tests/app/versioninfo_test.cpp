@@ -63,5 +63,33 @@ TEST(VersionInfo, MissingFileOrFileWithoutRecordFailsAndLeavesEverythingCleared)
     }
 }
 
+#ifdef KIVREL_NO_VERSION_FILE
+// Real program files built for the purpose, where the platform has them.
+TEST(VersionInfo, ProgramFilesWithoutAUsableRecordFail) {
+    TVersionInfo info;
+    info.SetFilename(KIVREL_TEST_FILE);
+    EXPECT_EQ(FailureOf(info, KIVREL_NO_VERSION_FILE),
+              std::string("Invalid version info record in file ") + KIVREL_NO_VERSION_FILE);
+    EXPECT_EQ(info.FileVersion(), "");
+    EXPECT_EQ(info.BlockSize(), 0u);
+
+    info.SetFilename(KIVREL_TEST_FILE);
+    EXPECT_EQ(FailureOf(info, KIVREL_NO_TRANSLATION_FILE),
+              std::string("Invalid language info in file ") + KIVREL_NO_TRANSLATION_FILE);
+    EXPECT_EQ(info.LanguageInfo(), "");
+    EXPECT_EQ(info.CompanyName(), "");
+    EXPECT_EQ(info.FileVersion(), "");
+    EXPECT_EQ(info.Comments(), "");
+    EXPECT_GT(info.BlockSize(), 0u);
+
+    info.SetFilename(KIVREL_FEW_STRINGS_FILE);
+    EXPECT_EQ(info.LanguageInfo(), "040704E4");
+    EXPECT_EQ(info.CompanyName(), "Kivrel-Projekt");
+    EXPECT_EQ(info.FileVersion(), "n/a");
+    EXPECT_EQ(info.ProductName(), "n/a");
+    EXPECT_EQ(info.Comments(), "n/a");  // present but empty
+}
+#endif
+
 }  // namespace
 }  // namespace kivrel

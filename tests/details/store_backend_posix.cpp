@@ -19,10 +19,19 @@ std::optional<RegHive> PosixStore::Parsed() const {
     return std::move(parsed->hive);
 }
 
-bool PosixStore::KeyExists(const std::string& absolutePath) const {
+bool PosixStore::KeyExists(const std::string& path) const {
     const auto hive = Parsed();
-    const auto path = RelativeKeyPath(absolutePath);
-    return hive && path && hive->FindKey(*path);
+    return hive && hive->FindKey(path);
+}
+
+std::optional<std::pair<RegType, std::string>> PosixStore::StoredValue(
+    const std::string& path, const std::string& name) const {
+    const auto hive = Parsed();
+    const RegHive::Key* key = hive ? hive->FindKey(path) : nullptr;
+    const RegHive::Value* value = key ? key->Find(name) : nullptr;
+    if (!value)
+        return std::nullopt;
+    return std::make_pair(value->type, value->data);
 }
 
 std::vector<StoreBackendKind> StoreBackends() {

@@ -16,7 +16,9 @@ public:
     PosixStore();
     ~PosixStore() override;
 
-    bool KeyExists(const std::string& absolutePath) const override;
+    bool KeyExists(const std::string& path) const override;
+    std::optional<std::pair<RegType, std::string>> StoredValue(
+        const std::string& path, const std::string& name) const override;
 
     std::filesystem::path folder() const { return dir_.path() / "kivrel"; }
     std::filesystem::path file() const { return folder() / "HKEY_CURRENT_USER.reg"; }

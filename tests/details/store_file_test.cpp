@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 
 #include "base/cp1252.h"
@@ -20,6 +21,7 @@
 #include "details/registryfile.h"
 #include "details/storeddetails.h"
 #include "store_backend_posix.h"
+#include "store_fixture.h"
 
 namespace kivrel {
 namespace {
@@ -93,6 +95,18 @@ TEST(StoreFile, GoldenFileOfTheThreeKeys) {
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
+// The Windows tests hand this file to the registry editor; it must stay what the backend
+// writes. KIVREL_UPDATE_FIXTURES=1 rewrites it after a wanted change of the file form.
+TEST(StoreFile, TheRegistryEditorsFixtureIsWhatTheBackendWrites) {
+    test::PosixStore store;
+    test::SaveStoreFixture();
+    const std::string written = test::ReadFileBytes(store.file());
+    if (std::getenv("KIVREL_UPDATE_FIXTURES"))
+        test::WriteFileBytes(KIVREL_STORE_FIXTURE, written);
+    EXPECT_EQ(written, test::ReadFileBytes(KIVREL_STORE_FIXTURE))
+        << "after a wanted change of the file form: KIVREL_UPDATE_FIXTURES=1 rewrites it";
+}
+
 TEST(StoreFile, EveryTypeTakesTheEditorsForm) {
     test::PosixStore store;
     auto key = RegistryKey::Open("\\Software\\Formen\\");
@@ -148,11 +162,12 @@ TEST(StoreFile, EveryTypeTakesTheEditorsForm) {
 
 TEST(RegFile, ReadsWhatTheEditorAccepts) {
     // Bare CR and LF line ends, comments, blanks, upper-case hex, a section given twice, and
-    // key and value names that differ only in case.
+    // key and value names that differ only in case, and line breaks escaped in a text as the
+    // editor exports them.
     const auto parsed = ParseRegFile(
         "REGEDIT4\n; comment\r[hkey_current_user\\Software\\A]\n \"X\" = dword:0000002A\r\n"
         "[HKEY_CURRENT_USER\\SOFTWARE\\a\\B]\r\n\r\n@=\"d\"\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
-        "\"x\"=hex:0A, 0b,\\\r\n    0C\r\n");
+        "\"x\"=hex:0A, 0b,\\\r\n    0C\r\n\"Zeilen\"=\"a\\r\\nb\"\r\n");
     ASSERT_TRUE(parsed);
     EXPECT_EQ(FormatRegFile(parsed->hive), Crlf(R"(REGEDIT4
 
@@ -160,12 +175,15 @@ TEST(RegFile, ReadsWhatTheEditorAccepts) {
 
 [HKEY_CURRENT_USER\Software\A]
 "X"=hex:0a,0b,0c
+"Zeilen"=hex(1):61,0d,0a,62,00
 
 [HKEY_CURRENT_USER\Software\A\B]
 @="d"
 
 )"));
     EXPECT_TRUE(parsed->hive.FindKey("SOFTWARE\\a\\b"));
+    // A name could not be written back with a line break in it.
+    EXPECT_FALSE(ParseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\\nb\"=\"\"\r\n"));
 }
 
 std::string Utf16File(std::u16string_view text) {

@@ -37,8 +37,19 @@ protected:
         return {};
     }
 
+    // What the store holds, read past the seam.
+    std::pair<RegType, std::string> Stored(const char* path, const char* name) const {
+        return backend_->StoredValue(path, name).value_or(std::make_pair(kRegNone, "<missing>"));
+    }
+
     std::unique_ptr<test::StoreBackend> backend_;
 };
+
+// The keys as the store spells them below the hive.
+constexpr const char* kTurnierPath = "Software\\NORDALKE\\QVTR\\Turnier";
+constexpr const char* kVereinPath = "Software\\NORDALKE\\QVTR\\Verein";
+constexpr const char* kAbsenderPath = "Software\\NORDALKE\\QVTR\\Absender";
+constexpr const char* kAdvertPath = "Software\\NORDALKE\\QVTR\\Advert";
 
 std::string Double(double d) {
     std::string bytes(8, '\0');
@@ -72,42 +83,60 @@ TEST_P(StoreScenario, RecordsRoundTripAsTheirStoredValues) {
     EXPECT_EQ(a.Telefax, "");
     EXPECT_EQ(a.Email, "a@b.de");
 
-    const RegValue datum = Get(kTurnierKey, "Datum");
-    EXPECT_EQ(datum.type, kRegBinary);
-    EXPECT_EQ(datum.data, std::string("\x00\x00\x00\x00\x60\x54\xE6\x40", 8));
-    const RegValue name = Get(kTurnierKey, "Bezeichnung");
-    EXPECT_EQ(name.type, kRegSz);
-    EXPECT_EQ(name.data, turnier.Bezeichnung + '\0');
-    EXPECT_EQ(Get(kAbsenderKey, "Telefax").data, std::string(1, '\0'));
+    // Texts with their terminator, the empty one as the terminator alone, the date as the
+    // 8 bytes of a little-endian double.
+    using Value = std::pair<RegType, std::string>;
+    EXPECT_EQ(Stored(kTurnierPath, "Datum"),
+              Value(kRegBinary, std::string("\x00\x00\x00\x00\x60\x54\xE6\x40", 8)));
+    EXPECT_EQ(Stored(kTurnierPath, "Bezeichnung"), Value(kRegSz, turnier.Bezeichnung + '\0'));
+    EXPECT_EQ(Stored(kVereinPath, "Vereinsname"), Value(kRegSz, verein.Vereinsname + '\0'));
+    EXPECT_EQ(Stored(kVereinPath, "Sortierbezeichnung"), Value(kRegSz, std::string(1, '\0')));
+    EXPECT_EQ(Stored(kAbsenderPath, "Strasse"), Value(kRegSz, absender.Strasse + '\0'));
+    EXPECT_EQ(Stored(kAbsenderPath, "Telefax"), Value(kRegSz, std::string(1, '\0')));
 
     SaveTurnier({"x", 0, "", ""});
-    EXPECT_EQ(Get(kTurnierKey, "Datum").data, std::string(8, '\0'));
+    EXPECT_EQ(Stored(kTurnierPath, "Datum"), Value(kRegBinary, std::string(8, '\0')));
     LoadTurnier(t);
     EXPECT_EQ(t.Datum, 0);
 }
 
 TEST_P(StoreScenario, LoadsOnAnEmptyHiveCreateTheKeysAndReadEmptyTexts) {
-    EXPECT_FALSE(backend_->KeyExists(kVereinKey));
+    EXPECT_FALSE(backend_->KeyExists("Software\\NORDALKE"));
     tVereinData v{"alt", "alt", "alt", "alt", "alt", "alt", "alt"};
     LoadVerein(v);
     EXPECT_EQ(v.Vereinsname, "");
     EXPECT_EQ(v.Nation, "");
-    EXPECT_TRUE(backend_->KeyExists(kVereinKey));
+    // The key and its missing parents, right below the hive.
+    EXPECT_TRUE(backend_->KeyExists("Software\\NORDALKE"));
+    EXPECT_TRUE(backend_->KeyExists("Software\\NORDALKE\\QVTR"));
+    EXPECT_TRUE(backend_->KeyExists(kVereinPath));
+    EXPECT_FALSE(backend_->StoredValue(kVereinPath, "Vereinsname"));
 
     tAbsenderData a;
     a.Email = "alt";
     LoadAbsender(a);
     EXPECT_EQ(a.Email, "");
-    EXPECT_TRUE(backend_->KeyExists(kAbsenderKey));
+    EXPECT_TRUE(backend_->KeyExists(kAbsenderPath));
 
     // No "Datum" yet: the event load stops there.
-    EXPECT_FALSE(backend_->KeyExists(kTurnierKey));
+    EXPECT_FALSE(backend_->KeyExists(kTurnierPath));
     tTurnierData t{"alt", 7, "alt", "alt"};
     EXPECT_EQ(FailureOf([&] { LoadTurnier(t); }), Win1252("Konnte Daten für 'Datum' nicht holen"));
     EXPECT_EQ(t.Bezeichnung, "");
     EXPECT_EQ(t.Datum, 7);
     EXPECT_EQ(t.Ort, "alt");
-    EXPECT_TRUE(backend_->KeyExists(kTurnierKey));
+    EXPECT_TRUE(backend_->KeyExists(kTurnierPath));
+}
+
+TEST_P(StoreScenario, KeyNamesStartAtTheHiveWhateverTheirBackslashes) {
+    Put("\\Software\\NORDALKE\\QVTR\\Form\\", "Wert", kRegSz, std::string("1", 2));
+    for (const char* name : {"\\Software\\NORDALKE\\QVTR\\Form", "Software\\NORDALKE\\QVTR\\Form\\",
+                             "\\SOFTWARE\\nordalke\\qvtr\\form"}) {
+        EXPECT_EQ(Get(name, "Wert").data, std::string("1", 2)) << name;
+    }
+    EXPECT_EQ(Stored("Software\\NORDALKE\\QVTR\\Form", "Wert"),
+              std::make_pair(kRegSz, std::string("1", 2)));
+    EXPECT_FALSE(RegistryKey::Open("\\Software\\\\NORDALKE"));  // an empty part
 }
 
 TEST_P(StoreScenario, DatumMustBeEightBinaryBytes) {
@@ -154,6 +183,7 @@ TEST_P(StoreScenario, TextsOfAnotherTypeStopTheLoadThere) {
     // ends at its first zero byte, terminated or not.
     Put(kAbsenderKey, "Ort", kRegExpandSz, std::string("%ORT%", 6));
     Put(kAbsenderKey, "Telefonp", kRegDword, "");
+    Put(kAbsenderKey, "Mobil", kRegSz, "");
     Put(kAbsenderKey, "Telefond", kRegSz, std::string("12\0 34\0", 7));
     Put(kAbsenderKey, "Telefax", kRegSz, "ohne Ende");
     LoadAbsender(a);
@@ -161,6 +191,8 @@ TEST_P(StoreScenario, TextsOfAnotherTypeStopTheLoadThere) {
     EXPECT_EQ(a.Telefonp, "");
     EXPECT_EQ(a.Telefond, "12");
     EXPECT_EQ(a.Telefax, "ohne Ende");
+    EXPECT_EQ(a.Mobil, "");
+    EXPECT_EQ(Stored(kAbsenderPath, "Mobil"), std::make_pair(kRegSz, std::string()));
 }
 
 TEST_P(StoreScenario, SortierbezeichnungIsWrittenEmptyAndNeverRead) {
@@ -180,10 +212,10 @@ TEST_P(StoreScenario, SortierbezeichnungIsWrittenEmptyAndNeverRead) {
 
 TEST_P(StoreScenario, ShowIntroFallsBackToShowing) {
     EXPECT_TRUE(ReadShowIntro());
-    EXPECT_TRUE(backend_->KeyExists(kAdvertKey));
+    EXPECT_TRUE(backend_->KeyExists(kAdvertPath));
     WriteShowIntro(false);
     EXPECT_FALSE(ReadShowIntro());
-    EXPECT_EQ(Get(kAdvertKey, "ShowIntro").type, kRegDword);
+    EXPECT_EQ(Stored(kAdvertPath, "ShowIntro"), std::make_pair(kRegDword, std::string(4, '\0')));
     WriteShowIntro(true);
     EXPECT_TRUE(ReadShowIntro());
     const std::pair<RegType, std::string> notADword[] = {

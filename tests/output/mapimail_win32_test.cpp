@@ -1,0 +1,251 @@
+// The Simple MAPI hand-over through the system's real MAPI32.DLL, which passes the mail on
+// to the default mail client's provider (the DLLPath of the client that the default value
+// of HKLM\Software\Clients\Mail names): here a recording provider of the tests' own. And
+// the mail-client probe against the local machine hive.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/cp1252.h"
+#include "base/messages.h"
+#include "output/mapimail.h"
+#include "output/mapimail_win32.h"
+#include "windows/mapi_recorder.h"
+#include "windows/win32_test.h"
+
+namespace kivrel {
+namespace {
+
+using test::UnderWine;
+using test::WindowsPath;
+
+// Sets a value of the local machine hive, creating its key; an empty name is the default.
+void SetValue(const char* key, const char* name, DWORD type, const std::string& data) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                              nullptr),
+              ERROR_SUCCESS)
+        << key;
+    EXPECT_EQ(RegSetValueExA(k, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                             static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(k);
+}
+
+void SetText(const char* key, const char* name, const std::string& text) {
+    SetValue(key, name, REG_SZ, text + '\0');
+}
+
+void SetDword(const char* key, const char* name, DWORD value) {
+    SetValue(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
+}
+
+std::optional<std::string> TextOf(const char* key, const char* name) {
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return std::nullopt;
+    const LSTATUS rc =
+        RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(k);
+    if (rc != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return std::string(buffer, size ? size - 1 : 0);
+}
+
+constexpr const char* kClients = "Software\\Clients\\Mail";
+constexpr const char* kClient = "Software\\Clients\\Mail\\Kivrel Recorder";
+constexpr const char* kMailto = "Software\\Classes\\Mailto\\Shell\\Open\\Command";
+constexpr const char* kOutlookExpress = "Software\\Microsoft\\Outlook Express";
+
+class SimpleMapi : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!UnderWine())
+            GTEST_SKIP() << "changes the local machine hive; runs in a scratch Wine prefix only";
+        previousClient_ = TextOf(kClients, "");
+        const std::string path = WindowsPath(KIVREL_MAPI_RECORDER);
+        SetText(kClient, "DLLPath", path);
+        SetText(kClients, "", "Kivrel Recorder");
+        // The same module that MAPI32.DLL will load, so its record is ours to read.
+        recorderModule_ = LoadLibraryA(path.c_str());
+        ASSERT_TRUE(recorderModule_) << path;
+        const auto entry = GetProcAddress(recorderModule_, test::kRecorderEntry);
+        ASSERT_TRUE(entry);
+        recorder_ = reinterpret_cast<test::KivrelMapiRecorderFunction>(
+            reinterpret_cast<void (*)()>(entry))();
+        recorder_->calls = 0;
+        recorder_->answer = SUCCESS_SUCCESS;
+    }
+    void TearDown() override {
+        SetMapiLibraryName("");
+        if (recorderModule_)
+            FreeLibrary(recorderModule_);
+        if (previousClient_)
+            SetText(kClients, "", *previousClient_);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kClient);
+    }
+
+    std::optional<std::string> previousClient_;
+    HMODULE recorderModule_ = nullptr;
+    test::MapiRecorder* recorder_ = nullptr;
+    ScriptedBoxes boxes_;
+};
+
+TEST_F(SimpleMapi, TheProviderGetsTheMailAsFilled) {
+    std::vector<std::string> files;
+    for (int i = 1; i <= 101; ++i)
+        files.push_back(Win1252("C:\\Meldungen\\Süd U") + std::to_string(i) + " (m).tv4");
+    const std::string subject = Win1252("Meldung für Stadtpokal 2026");
+    const std::string body = Win1252("Grüße\r\nTSV Musterstadt\r\n");
+    EXPECT_EQ(SendMapiMail(subject, body, "", "", "meldung@pokal.example", "meldung@pokal.example",
+                           files),
+              0);
+    EXPECT_TRUE(boxes_.texts().empty());
+    ASSERT_EQ(recorder_->calls, 1);
+
+    const test::RecordedMail& mail = recorder_->last;
+    EXPECT_EQ(mail.session, 0u);
+    EXPECT_EQ(mail.flags, 9u);  // MAPI_LOGON_UI | MAPI_DIALOG
+    EXPECT_EQ(mail.reserved, 0u);
+    EXPECT_EQ(mail.subject, subject);
+    EXPECT_EQ(mail.noteText, body);
+    EXPECT_FALSE(mail.hasMessageType || mail.hasDateReceived || mail.hasConversationId);
+    EXPECT_EQ(mail.messageFlags, 0u);
+    EXPECT_EQ(mail.messageReserved, 0u);
+    EXPECT_FALSE(mail.hasOriginator);
+
+    ASSERT_EQ(mail.recipCount, 1u);
+    ASSERT_EQ(mail.recips.size(), 1u);
+    const test::RecordedRecip& to = mail.recips[0];
+    EXPECT_EQ(to.recipClass, static_cast<ULONG>(MAPI_TO));
+    EXPECT_EQ(to.name, "meldung@pokal.example");
+    EXPECT_EQ(to.address, "meldung@pokal.example");
+    EXPECT_EQ(to.entryIdSize, 0u);
+    EXPECT_FALSE(to.hasEntryId);
+    EXPECT_EQ(to.reserved, 0u);
+
+    ASSERT_EQ(mail.fileCount, 100u);
+    ASSERT_EQ(mail.files.size(), 100u);
+    for (std::size_t i = 0; i < mail.files.size(); ++i) {
+        const test::RecordedFile& f = mail.files[i];
+        EXPECT_EQ(f.pathName, files[i]) << i;
+        EXPECT_EQ(f.position, 0xFFFFFFFFu) << i;
+        EXPECT_EQ(f.flags, 0u) << i;
+        EXPECT_EQ(f.reserved, 0u) << i;
+        EXPECT_FALSE(f.hasFileName || f.hasFileType) << i;
+    }
+
+    // Loaded for the one hand-over only.
+    EXPECT_EQ(GetModuleHandleA("MAPI32.DLL"), nullptr);
+}
+
+TEST_F(SimpleMapi, WhatIsNotGivenIsNotPassed) {
+    EXPECT_EQ(SendMapiMail("", "", "", "anna@verein.example", "Turnierleitung", "", {}), 0);
+    ASSERT_EQ(recorder_->calls, 1);
+    const test::RecordedMail& mail = recorder_->last;
+    EXPECT_FALSE(mail.hasSubject);
+    EXPECT_FALSE(mail.hasNoteText);
+    ASSERT_TRUE(mail.hasOriginator);
+    EXPECT_EQ(mail.originator.recipClass, static_cast<ULONG>(MAPI_ORIG));
+    EXPECT_EQ(mail.originator.name, "anna@verein.example");
+    EXPECT_EQ(mail.originator.address, "anna@verein.example");
+    EXPECT_EQ(mail.recipCount, 0u);
+    EXPECT_FALSE(mail.hasRecips);
+    EXPECT_EQ(mail.fileCount, 0u);
+    EXPECT_FALSE(mail.hasFiles);
+}
+
+TEST_F(SimpleMapi, TheProvidersCodeComesBackWithTheErrorBox) {
+    for (const ULONG code : {MAPI_USER_ABORT, MAPI_E_FAILURE, MAPI_E_LOGIN_FAILURE}) {
+        recorder_->answer = code;
+        boxes_.clear();
+        EXPECT_EQ(
+            SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {"C:\\a.tv4"}),
+            static_cast<int>(code));
+        ASSERT_EQ(boxes_.shown().size(), 1u);
+        EXPECT_EQ(boxes_.shown()[0].kind, MessageKind::Error);
+        EXPECT_EQ(boxes_.shown()[0].text, "Error sending mail (" + std::to_string(code) + ").");
+    }
+    EXPECT_EQ(recorder_->calls, 3);
+}
+
+TEST_F(SimpleMapi, NoLibraryOrNoEntryPoint) {
+    SetMapiLibraryName("kivrel_keine_mapi.dll");
+    EXPECT_EQ(SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {}), -1);
+    // Found by name in the test's folder; it loads but lacks MAPISendMail.
+    SetMapiLibraryName("kivrel_mapi_standin.dll");
+    EXPECT_EQ(SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {}), 1);
+    EXPECT_EQ(GetModuleHandleA("kivrel_mapi_standin.dll"), nullptr);
+    EXPECT_EQ(boxes_.texts(),
+              (std::vector<std::string>{"Error sending mail (-1).", "Error sending mail (1)."}));
+    EXPECT_EQ(recorder_->calls, 0);
+}
+
+// ---- The probe for a registered mail client ----
+
+class MailClientProbe : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!UnderWine())
+            GTEST_SKIP() << "changes the local machine hive; runs in a scratch Wine prefix only";
+        previousCommand_ = TextOf(kMailto, "");
+    }
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOutlookExpress);
+        if (previousCommand_)
+            SetText(kMailto, "", *previousCommand_);
+    }
+
+    std::optional<std::string> previousCommand_;
+};
+
+TEST_F(MailClientProbe, TheMailtoCommandDecides) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMailto);
+    EXPECT_FALSE(MapiClientAvailable());  // no command key
+
+    SetText(kMailto, "", "");
+    EXPECT_FALSE(MapiClientAvailable());
+    SetValue(kMailto, "", REG_SZ, "");  // not even the terminator
+    EXPECT_FALSE(MapiClientAvailable());
+    SetDword(kMailto, "", 1);  // no text
+    EXPECT_FALSE(MapiClientAvailable());
+
+    SetText(kMailto, "", "\"C:\\Programme\\Mail\\mail.exe\" -compose \"%1\"");
+    EXPECT_TRUE(MapiClientAvailable());
+    SetValue(kMailto, "", REG_EXPAND_SZ, std::string("%ProgramFiles%\\mail.exe %1\0", 27));
+    EXPECT_TRUE(MapiClientAvailable());
+}
+
+TEST_F(MailClientProbe, OutlookExpressCountsOnlyWithSimpleMapiOn) {
+    const std::string outlookExpress = "\"C:\\PROGRA~1\\OUTLOO~1\\MSIMN.EXE\" /mailurl:%1";
+    SetText(kMailto, "", outlookExpress);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOutlookExpress);
+    EXPECT_TRUE(MapiClientAvailable());  // no Outlook Express key
+
+    SetDword(kOutlookExpress, "SMapi", 0);
+    EXPECT_FALSE(MapiClientAvailable());
+    // Only the upper-case name counts.
+    SetText(kMailto, "", "\"c:\\progra~1\\outloo~1\\msimn.exe\" /mailurl:%1");
+    EXPECT_TRUE(MapiClientAvailable());
+
+    SetText(kMailto, "", outlookExpress);
+    SetDword(kOutlookExpress, "SMapi", 1);
+    EXPECT_TRUE(MapiClientAvailable());
+    SetText(kOutlookExpress, "SMapi", "0");  // no integer
+    EXPECT_TRUE(MapiClientAvailable());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOutlookExpress, 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegDeleteValueA(key, "SMapi");
+    RegCloseKey(key);
+    EXPECT_TRUE(MapiClientAvailable());  // key without SMapi
+}
+
+}  // namespace
+}  // namespace kivrel
