@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrinter>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -14,11 +18,17 @@
 #include <QToolButton>
 #include <array>
 
+#include "app/tfrmabout.h"
+#include "app/tfrmadvert.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "output/entryfile.h"
+#include "output/finishing.h"
+#include "output/mapimail.h"
+#include "participants/entrylistprinter.h"
 #include "participants/tfrmteilnehmer.h"
 
 // The icons live in the kivrel_ui library, whose resource initialiser the linker would
@@ -194,9 +204,28 @@ TfrmMain::TfrmMain(QWidget* parent)
     CreateClientArea(client);
     // The client area is 632 by 434 below the menu bar.
     setFixedSize(632, menuBar()->sizeHint().height() + 434);
+    CreateSaveDialog();
+}
+
+void TfrmMain::CreateSaveDialog() {
+    dlgsave = new QFileDialog(this);
+    dlgsave->setAcceptMode(QFileDialog::AcceptSave);
+    dlgsave->setFileMode(QFileDialog::AnyFile);
+    dlgsave->setDefaultSuffix(QStringLiteral("tv4"));
+    dlgsave->setNameFilters({QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
+                             QStringLiteral("Alle Dateien (*.*)")});
+    dlgsave->setDirectory(QDir::current().absoluteFilePath(QStringLiteral("Meldungen")));
+    dlgsave->selectFile(QStringLiteral("*.tv4"));
+    // The replace question of finishing asks instead. Qt's own dialog speaks German with
+    // the program's translations; on Windows the native one does.
+    QFileDialog::Options options = QFileDialog::DontConfirmOverwrite;
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        options |= QFileDialog::DontUseNativeDialog;
+    dlgsave->setOptions(options);
 }
 
 TfrmMain::~TfrmMain() {
+    delete dlgsave;
     // The view and its model must not outlive the list they show.
     delete stgTeilnehmer2;
     delete gridModel_;
@@ -368,8 +397,15 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormCloseQuery(bool& canClose) {
     canClose = false;
-    RunGuarded(
-        [&] { canClose = ExitConfirmed || Confirm("Soll der Kivrel wirklich beendet werden ?"); });
+    RunGuarded([&] {
+        if (ExitConfirmed) {
+            canClose = true;
+            return;
+        }
+        canClose = Confirm("Soll der Kivrel wirklich beendet werden ?");
+        if (canClose)
+            ShowAdvert(AdvertKind::Thanks, this);
+    });
 }
 
 void TfrmMain::Beenden2Click() {
@@ -495,15 +531,43 @@ void TfrmMain::FormActivate() {
 }
 
 void TfrmMain::actFertigstellenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] {
+        if (dlgsave->exec() != QDialog::Accepted || dlgsave->selectedFiles().isEmpty())
+            return;
+        const QString chosen = QDir::toNativeSeparators(dlgsave->selectedFiles().constFirst());
+        // Proposed again at the next finishing.
+        dlgsave->selectFile(chosen);
+        // The entry's texts, paths among them, are Windows-1252, as the organiser's
+        // program and the mail hand-over take them; a name beyond that would lose letters.
+        if (!FitsCp1252(chosen)) {
+            ShowWarning(
+                Win1252("Der Dateiname enthält Zeichen, die der Kivrel nicht "
+                        "verwenden kann. Bitte wählen Sie einen anderen Namen."));
+            return;
+        }
+        FinishEntry(meldung_, FromQt(chosen));
+    });
 }
 
 void TfrmMain::actDruckenExecute() {
-    RunGuarded([] {});
+    // The tool bar is off while printing and on again on every path.
+    ToolBar1->setEnabled(false);
+    RunGuarded([&] {
+        const tUsedAgeGroups groups =
+            UsedAgeGroups(meldung_.Altersgruppenliste, meldung_.Teilnehmerliste);
+        PrintEntryList(meldung_, groups, Printer(), this);
+    });
+    ToolBar1->setEnabled(true);
 }
 
 void TfrmMain::DruckereinstellungenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] { ShowPrinterSetup(Printer(), this); });
+}
+
+QPrinter& TfrmMain::Printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
 }
 
 void TfrmMain::actVeranstaltungBearbeitenExecute() {
@@ -515,7 +579,7 @@ void TfrmMain::actAbsenderBearbeitenExecute() {
 }
 
 void TfrmMain::berKivrel401Click() {
-    RunGuarded([] {});
+    RunGuarded([] { TfrmAbout::Execute(); });
 }
 
 }  // namespace kivrel

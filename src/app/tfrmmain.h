@@ -2,11 +2,14 @@
 
 #include <QAbstractTableModel>
 #include <QMainWindow>
+#include <memory>
 
 #include "model/konstanten.h"
 #include "participants/inputrules.h"
 
 class QAction;
+class QFileDialog;
+class QPrinter;
 class QGroupBox;
 class QLineEdit;
 class QTableView;
@@ -67,6 +70,8 @@ public:
 
     // The grid's surname and first-name columns, headings in row 0.
     tGridNames GridNames() const;
+    // The printer that printing and the printer set-up use, made when first needed.
+    QPrinter& Printer();
     // The list index of the selected participant, or -1.
     int SelectedIndex() const;
     tTeilnehmerModel& GridModel() { return *gridModel_; }
@@ -95,6 +100,8 @@ public:
     QLineEdit* ediKommunikation;
     QGroupBox* grbTeilnehmer;
     QTableView* stgTeilnehmer2;
+    // The save dialog of finishing; it keeps the last chosen name for the next finishing.
+    QFileDialog* dlgsave;
 
 public slots:
     void FormShow();
@@ -129,8 +136,11 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateClientArea(QWidget* client);
+    void CreateSaveDialog();
 
     tMeldung meldung_;
+    // The one printer of the run: the printer set-up's choice holds for later prints.
+    std::unique_ptr<QPrinter> printer_;
     tTeilnehmerModel* gridModel_;
 };
 

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "base/atomicfile.h"
+#include "base/busy.h"
 #include "base/daynumber.h"
 #include "base/error.h"
 
@@ -210,6 +211,7 @@ std::string BuildParticipantRecord(const tTeilnehmer& teilnehmer) {
 
 bool WriteEntryFiles(const std::string& chosenPath, const tUsedAgeGroups& used,
                      const tMeldung& meldung) {
+    const BusyScope busy;
     // One walk of the list hands every participant to its group, in list order.
     std::unordered_map<std::string_view, tMembers> members;
     for (const tUsedAgeGroup& group : used)
