@@ -310,8 +310,7 @@ TEST_F(ParticipantEditor, EnteringTheEmptyAgeGroupListOpensTheAgeGroupDialogOnce
             QApplication::processEvents();  // the age-group dialog opens and is cancelled
             EXPECT_EQ(dialog.cbbAltersgruppe->count(), 0);
             // Getting the focus back with the window opens nothing.
-            dialog.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            Activate(dialog);
             QApplication::processEvents();
             EXPECT_EQ(QApplication::focusWidget(), dialog.cbbAltersgruppe);
             Press(dialog, Qt::Key_Return);
@@ -319,10 +318,10 @@ TEST_F(ParticipantEditor, EnteringTheEmptyAgeGroupListOpensTheAgeGroupDialogOnce
 
             // Leaving and entering again is entering: now the user makes one.
             dialog.ediVorname->setFocus();
+            ASSERT_EQ(QApplication::focusWidget(), dialog.ediVorname);
             Press(dialog, Qt::Key_Tab);
             QApplication::processEvents();
-            dialog.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            Activate(dialog);
             EXPECT_EQ(dialog.cbbAltersgruppe->currentText(), QStringLiteral("U12 (w)"));
             ASSERT_EQ(none.Count(), 1);
 

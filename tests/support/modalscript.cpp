@@ -48,15 +48,23 @@ bool ModalScript::Seen(const QWidget* widget) const {
 }
 
 void ModalScript::Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (givenUp_) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            QTimer::singleShot(kPollMs, &context_, [this] { Poll(); });
+            dialog->reject();
+        }
+        return;
+    }
     if (steps_.empty())
         return;
     // The next poll is a new timer, so a dialog that a step opens is served as well.
     QTimer::singleShot(kPollMs, &context_, [this] { Poll(); });
-    QWidget* modal = QApplication::activeModalWidget();
     if (!modal || Seen(modal) || !modal->isVisible()) {
         if (++idlePolls_ > kMaxIdlePolls) {
             ADD_FAILURE() << "no dialog opened for a step";
             steps_.clear();
+            givenUp_ = true;
         }
         return;
     }
@@ -64,7 +72,13 @@ void ModalScript::Poll() {
     seen_.emplace_back(modal);
     Step step = std::move(steps_.front());
     steps_.pop_front();
+    Activate(*modal);
     step(*modal);
+}
+
+void Activate(QWidget& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
 void Type(QWidget& window, const QString& text) {

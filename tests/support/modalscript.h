@@ -11,7 +11,9 @@ namespace kivrel::test {
 
 // Serves the modal dialogs that open while it lives, one step per dialog in the order they
 // open. A step runs from inside the dialog's own event loop as soon as the dialog is the
-// active modal widget; a dialog opened from within a step gets the next step.
+// active modal widget, made the active window first; a dialog opened from within a step
+// gets the next step. When no dialog comes for a step, the test fails and the dialogs still
+// open are cancelled, so the test ends.
 class ModalScript {
 public:
     using Step = std::function<void(QWidget& dialog)>;
@@ -35,12 +37,17 @@ private:
     std::vector<QPointer<QWidget>> seen_;
     QObject context_;
     int idlePolls_ = 0;
+    bool givenUp_ = false;
 };
 
 template <class Dialog>
 Dialog& As(QWidget& widget) {
     return dynamic_cast<Dialog&>(widget);
 }
+
+// Makes window the active one and waits for it: the offscreen platform activates windows
+// asynchronously and gives no window the focus back when a dialog closes.
+void Activate(QWidget& window);
 
 // Types text into the widget that has the focus in window, character by character, as key
 // presses with that text; unlike QTest::keyClicks it also types characters beyond Latin-1.
