@@ -14,11 +14,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/tfrmadvert.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/messages.h"
-#include "support/modalscript.h"
 #include "participants/tfrmteilnehmer.h"
+#include "support/modalscript.h"
 
 namespace kivrel {
 namespace {
@@ -330,7 +331,17 @@ TEST_F(MainWindow, CloseAsksUnlessTheEndIsConfirmedAlready) {
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Confirmation);
     EXPECT_TRUE(main.isVisible());
 
-    main.close();
+    // A confirmed close shows the thank-you notice before the window goes.
+    {
+        ModalScript script;
+        script.Then([](QWidget& w) {
+            auto& notice = As<TfrmAdvert>(w);
+            EXPECT_EQ(notice.windowTitle(), QStringLiteral("Information"));
+            EXPECT_TRUE(notice.isVisible());
+            notice.btnOK->click();
+        });
+        main.close();
+    }
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(boxes.shown().size(), 2u);
 
