@@ -43,6 +43,11 @@ bool ExitConfirmed = false;
 
 namespace {
 
+const char* const kNoMailClient =
+    "Es wurde kein Standard-Mailprogramm (MAPI) gefunden. Die Meldung kann nicht automatisch "
+    "als Email erstellt werden. Wenn Sie bereits ein Email Programm verwenden, richten Sie es "
+    "als Standard-MAPI Client ein, falls Sie Meldungen als Email erzeugen wollen.";
+
 constexpr std::array<int, tTeilnehmerModel::kColumns> kColumnWidths = {143, 143, 39, 109,
                                                                        51,  19,  19, 49};
 constexpr std::array<const char*, tTeilnehmerModel::kColumns> kHeadings = {
@@ -527,7 +532,20 @@ void TfrmMain::ShowSenderPerson(const tAbsenderData& absender) {
 // so that menus and tool bar carry them from the start.
 
 void TfrmMain::FormActivate() {
-    RunGuarded([] {});
+    // Cleared first: the dialogue's own windows activate this one again when they close,
+    // and an error part-way must not start it over at the next activation.
+    if (!FirstActivation)
+        return;
+    FirstActivation = false;
+    RunGuarded([&] {
+        if (!MapiClientAvailable())
+            ShowWarning(kNoMailClient);
+        ShowAdvert(AdvertKind::Welcome, this);
+        ShowEventDetails(meldung_.Turnier);
+        ShowSenderClub(meldung_.Verein);
+        ShowSenderPerson(meldung_.Absender);
+        TeilnehmerEinfuegenExecute();
+    });
 }
 
 void TfrmMain::actFertigstellenExecute() {

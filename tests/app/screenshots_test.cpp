@@ -47,6 +47,7 @@ void Save(QWidget& window, const char* name) {
 TEST(Screenshots, TheThreeWindowsAtTheirGeometry) {
     TfrmMain main;
     main.show();
+    main.FirstActivation = false;  // no start-up dialogue here
     main.ShowEventDetails({Win1252("Offene Landesmeisterschaft U14/U17"),
                            *DayNumberFromDate(2025, 3, 8), Win1252("Lübeck, Hansehalle"),
                            "meldung@judo-sh.example"});
