@@ -28,16 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string Crlf(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
+using test::WithCrLf;
 
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
@@ -53,7 +44,7 @@ TEST(StoreFile, GoldenFileOfTheThreeKeys) {
     SaveAbsender({Win1252("Jürgen"), Win1252("Müller"), "Weg \"A\" 1", "01234", Win1252("Köln"),
                   "0221 1", "", "", "", "j@example.org"});
     SaveTurnier({"Pokal \\ Nord", 45731, Win1252("Görlitz"), "meldung@example.org"});
-    const std::string expected = Win1252(Crlf(R"(REGEDIT4
+    const std::string expected = Win1252(WithCrLf(R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Software]
 
@@ -134,8 +125,7 @@ TEST(StoreFile, EveryTypeTakesTheEditorsForm) {
 
     const std::string ff25 =
         "ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff";
-    EXPECT_EQ(test::ReadFileBytes(store.file()),
-              Crlf(R"(REGEDIT4
+    EXPECT_EQ(test::ReadFileBytes(store.file()), WithCrLf(R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Software]
 
@@ -151,8 +141,8 @@ TEST(StoreFile, EveryTypeTakesTheEditorsForm) {
 @="d"
 "ShellState"=hex:24,00,00,00,3c,28,00,00,00,00,00,00,00,00,00,00,00,00,00,00,\
   01,00,00,00,13,00,00,00,00,00,00,00,72,00,00,00
-"Lang"=hex:)" + ff25.substr(0, 22 * 3) +
-                   "\\\n  " + ff25 + ",\\\n  " + ff25.substr(0, 13 * 3 - 1) + "\n\n"));
+"Lang"=hex:)" + ff25.substr(0, 22 * 3) + "\\\n  " + ff25 + ",\\\n  " +
+                                                          ff25.substr(0, 13 * 3 - 1) + "\n\n"));
     for (const auto& [name, value] : values) {
         const RegValue back = key->Read(name, 100);
         EXPECT_EQ(back.type, value.first) << name;
@@ -169,7 +159,7 @@ TEST(RegFile, ReadsWhatTheEditorAccepts) {
         "[HKEY_CURRENT_USER\\SOFTWARE\\a\\B]\r\n\r\n@=\"d\"\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
         "\"x\"=hex:0A, 0b,\\\r\n    0C\r\n\"Zeilen\"=\"a\\r\\nb\"\r\n");
     ASSERT_TRUE(parsed);
-    EXPECT_EQ(FormatRegFile(parsed->hive), Crlf(R"(REGEDIT4
+    EXPECT_EQ(FormatRegFile(parsed->hive), WithCrLf(R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Software]
 

@@ -9,16 +9,6 @@ namespace kivrel::test {
 
 namespace {
 
-std::string WithCrLf(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 const char* const kSender = R"([Identifikation]
 File=Torvanesca
 Type=V

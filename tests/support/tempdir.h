@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace kivrel::test {
 
@@ -23,5 +24,8 @@ private:
 // The whole content of a file as bytes; throws when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// text with every LF preceded by CR, as the program's files end their lines.
+std::string WithCrLf(std::string_view text);
 
 }  // namespace kivrel::test
