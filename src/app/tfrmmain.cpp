@@ -19,6 +19,8 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "details/tfrmabsender.h"
+#include "details/tfrmturnier.h"
 #include "participants/tfrmteilnehmer.h"
 
 // The icons live in the kivrel_ui library, whose resource initialiser the linker would
@@ -507,11 +509,19 @@ void TfrmMain::DruckereinstellungenExecute() {
 }
 
 void TfrmMain::actVeranstaltungBearbeitenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] {
+        if (EditTurnier(meldung_.Turnier, this) == 1)
+            ShowEventDetails(meldung_.Turnier);
+    });
 }
 
 void TfrmMain::actAbsenderBearbeitenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] {
+        if (EditAbsender(meldung_.Absender, meldung_.Verein, this) == 1) {
+            ShowSenderPerson(meldung_.Absender);
+            ShowSenderClub(meldung_.Verein);
+        }
+    });
 }
 
 void TfrmMain::berKivrel401Click() {
