@@ -1,14 +1,13 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <memory>
-
 #include "app/tfrmabout.h"
 #include "app/tfrmintro.h"
 #include "app/tfrmmain.h"
 #include "app/uisetup.h"
 #include "base/busy.h"
 #include "base/qtboxes.h"
+#include "details/tfrmwizzard.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -27,12 +26,13 @@ int main(int argc, char* argv[]) {
     });
 
     kivrel::TfrmMain main;
-    // The windows of the whole run are made behind the splash window.
-    std::unique_ptr<kivrel::TfrmAbout> about;
+    // The windows of the whole run are made behind the splash window; the main window
+    // owns them.
     {
         kivrel::TfrmIntro intro;
         intro.ShowNow();
-        about = std::make_unique<kivrel::TfrmAbout>(&main);
+        new kivrel::TfrmAbout(&main);
+        main.frmWizzard = new kivrel::TfrmWizzard(&main);
     }
 
     QApplication::processEvents();

@@ -25,6 +25,9 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "details/tfrmabsender.h"
+#include "details/tfrmturnier.h"
+#include "details/tfrmwizzard.h"
 #include "output/entryfile.h"
 #include "output/finishing.h"
 #include "output/mapimail.h"
@@ -541,6 +544,17 @@ void TfrmMain::FormActivate() {
         if (!MapiClientAvailable())
             ShowWarning(kNoMailClient);
         ShowAdvert(AdvertKind::Welcome, this);
+        std::unique_ptr<TfrmWizzard> own;
+        TfrmWizzard* wizard = frmWizzard;
+        if (!wizard) {
+            own = std::make_unique<TfrmWizzard>(this);
+            wizard = own.get();
+        }
+        if (wizard->Execute(meldung_.Absender, meldung_.Verein, meldung_.Turnier) == 2) {
+            // Ending was confirmed in the wizard: no second question, no thank-you notice.
+            close();
+            return;
+        }
         ShowEventDetails(meldung_.Turnier);
         ShowSenderClub(meldung_.Verein);
         ShowSenderPerson(meldung_.Absender);
@@ -589,11 +603,19 @@ QPrinter& TfrmMain::Printer() {
 }
 
 void TfrmMain::actVeranstaltungBearbeitenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] {
+        if (EditTurnier(meldung_.Turnier, this) == 1)
+            ShowEventDetails(meldung_.Turnier);
+    });
 }
 
 void TfrmMain::actAbsenderBearbeitenExecute() {
-    RunGuarded([] {});
+    RunGuarded([&] {
+        if (EditAbsender(meldung_.Absender, meldung_.Verein, this) == 1) {
+            ShowSenderPerson(meldung_.Absender);
+            ShowSenderClub(meldung_.Verein);
+        }
+    });
 }
 
 void TfrmMain::berKivrel401Click() {

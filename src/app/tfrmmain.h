@@ -17,6 +17,8 @@ class QToolBar;
 
 namespace kivrel {
 
+class TfrmWizzard;
+
 // The user has already confirmed that the program is to end: the main window closes without
 // asking. Cleared when the main window is shown.
 extern bool ExitConfirmed;
@@ -60,6 +62,8 @@ public:
 
     // The start-up dialogue is still due.
     bool FirstActivation = false;
+    // The set-up wizard of the run, made at start; without one the dialogue makes its own.
+    TfrmWizzard* frmWizzard = nullptr;
 
     void UpdateParticipantActions();
     // Shows the Teilnehmerliste and selects the participant at select (-1: none).

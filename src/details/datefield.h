@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineEdit>
+
+class QCalendarWidget;
+class QToolButton;
+
+namespace kivrel {
+
+// A date typed as "dd.MM.yyyy" into a fixed template (digits only, untyped places blank),
+// with a button at its right end that drops down a month calendar. An empty field stays
+// empty; nothing fills in today's date.
+class TDateField : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TDateField(QWidget* parent = nullptr);
+
+    // The day number, 0 when the field is empty or holds no valid date.
+    double value() const;
+    // 0, or a number that is no calendar date, empties the field.
+    void setValue(double dayNumber);
+
+    // Drops the calendar down below the field, on the field's date or today.
+    void ShowCalendar();
+    QCalendarWidget* Calendar() const { return calendar_; }
+    QToolButton* DropDownButton() const { return button_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Pick(QDate date);
+
+    QToolButton* button_;
+    QCalendarWidget* calendar_;
+};
+
+}  // namespace kivrel

@@ -1,0 +1,87 @@
+#include "details/tfraabsenderperson.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "base/qtext.h"
+#include "details/storeddetails.h"
+#include "details/tfralayout.h"
+
+namespace kivrel {
+
+namespace {
+
+constexpr int kFieldX = 120;
+constexpr int kWidth = 217;
+
+int Row(int i) {
+    return 4 + 28 * i;
+}
+
+}  // namespace
+
+TfraAbsenderPerson::TfraAbsenderPerson(QWidget* parent) : QWidget(parent) {
+    setFixedSize(350, 260);
+    ediVorname = AddFrameEdit(this, QStringLiteral("&Vorname:"), kFieldX, Row(0), kWidth, 25);
+    ediNachname = AddFrameEdit(this, QStringLiteral("&Nachname:"), kFieldX, Row(1), kWidth, 25);
+    ediStrasse = AddFrameEdit(this, QStringLiteral("&Strasse:"), kFieldX, Row(2), kWidth, 25);
+    // Postcode and town share a row; their two labels read as one caption.
+    ediplz = AddFrameEdit(this, QStringLiteral("&Postleitzahl und "), kFieldX, Row(3), 57, 25);
+    ediOrt = AddFrameEdit(this, QStringLiteral("&Ort:"), 184, Row(3), 153, 25);
+    const auto labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QLabel* label : labels) {
+        if (label->buddy() == ediplz)
+            label->setGeometry(8, Row(3), 80, ediplz->height());
+        if (label->buddy() == ediOrt)
+            label->setGeometry(88, Row(3), kFieldX - 88 - 2, ediOrt->height());
+    }
+    editelp = AddFrameEdit(this, QStringLiteral("&Telefon privat:"), kFieldX, Row(4), kWidth, 25);
+    editeld = AddFrameEdit(this, QStringLiteral("Telefon &dienstl.:"), kFieldX, Row(5), kWidth, 25);
+    ediFax = AddFrameEdit(this, QStringLiteral("&Fax:"), kFieldX, Row(6), kWidth, 25);
+    edimobil = AddFrameEdit(this, QStringLiteral("&Mobil:"), kFieldX, Row(7), kWidth, 25);
+    ediemail = AddFrameEdit(this, QStringLiteral("&Email:"), kFieldX, Row(8), kWidth, 100);
+    QWidget* order[] = {ediVorname, ediNachname, ediStrasse, ediplz,   ediOrt,
+                        editelp,    editeld,     ediFax,     edimobil, ediemail};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+bool TfraAbsenderPerson::CheckInput() {
+    return !RefuseBlank(ediNachname->text(), "Bitte geben Sie Ihren Nachnamen an.", ediNachname);
+}
+
+void TfraAbsenderPerson::GetDetails(tAbsenderData& data) const {
+    data.Vorname = FromQt(ediVorname->text());
+    data.Nachname = FromQt(ediNachname->text());
+    data.Strasse = FromQt(ediStrasse->text());
+    data.PLZ = FromQt(ediplz->text());
+    data.Ort = FromQt(ediOrt->text());
+    data.Telefonp = FromQt(editelp->text());
+    data.Telefond = FromQt(editeld->text());
+    data.Telefax = FromQt(ediFax->text());
+    data.Mobil = FromQt(edimobil->text());
+    data.Email = FromQt(ediemail->text());
+}
+
+void TfraAbsenderPerson::SetDetails(const tAbsenderData& data) {
+    ediVorname->setText(ToQt(data.Vorname));
+    ediNachname->setText(ToQt(data.Nachname));
+    ediStrasse->setText(ToQt(data.Strasse));
+    ediplz->setText(ToQt(data.PLZ));
+    ediOrt->setText(ToQt(data.Ort));
+    editelp->setText(ToQt(data.Telefonp));
+    editeld->setText(ToQt(data.Telefond));
+    ediFax->setText(ToQt(data.Telefax));
+    edimobil->setText(ToQt(data.Mobil));
+    ediemail->setText(ToQt(data.Email));
+}
+
+void TfraAbsenderPerson::LoadFromRegistry() {
+    LoadIntoFrame(*this, &LoadAbsender);
+}
+
+void TfraAbsenderPerson::SaveToRegistry() const {
+    SaveFromFrame(*this, &SaveAbsender);
+}
+
+}  // namespace kivrel
