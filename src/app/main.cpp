@@ -37,6 +37,8 @@ int main(int argc, char* argv[]) {
 
     QApplication::processEvents();
     main.show();
+    // Ask for the activation that starts the dialogue; a desktop would give it anyway.
+    main.activateWindow();
     const int rc = QApplication::exec();
     kivrel::InstallBoxes(nullptr);
     kivrel::InstallBusyIndicator({});
