@@ -327,5 +327,38 @@ TEST_F(Dialogs, SenderDialogChecksClubThenPersonAndKeepsItsTab) {
     EXPECT_EQ(EditAbsender(person, club), 2);
 }
 
+TEST_F(Dialogs, MainWindowActionsRefreshItsFieldsOnlyOnOk) {
+    TfrmMain main;
+    main.actVeranstaltungBearbeitenExecute();  // nothing stored: the general error, no dialog
+    EXPECT_EQ(boxes.texts(),
+              std::vector<std::string>{Win1252("Konnte Daten für 'Datum' nicht holen.")});
+
+    StoreEvent();
+    StoreSender();
+    ModalScript script;
+    script.Then([&](QWidget& d) {
+        As<TfrmTurnier>(d).fraTurnier1->ediOrt->setText(QStringLiteral("Ulm"));
+        QTest::mouseClick(As<TfrmTurnier>(d).btnOK, Qt::LeftButton);
+    });
+    main.actVeranstaltungBearbeitenExecute();
+    EXPECT_EQ(main.ediOrt->text(), QStringLiteral("Ulm"));
+    EXPECT_EQ(main.Meldung().Turnier.Ort, "Ulm");
+
+    script.Then([&](QWidget& d) {
+        As<TfrmAbsender>(d).fraAbsenderVerein1->ediBezirk->setText(QStringLiteral("West"));
+        QTest::mouseClick(As<TfrmAbsender>(d).btnCancel, Qt::LeftButton);
+    });
+    main.actAbsenderBearbeitenExecute();
+    EXPECT_FALSE(main.ediVerbaende->text().contains(QStringLiteral("West")));
+    script.Then([&](QWidget& d) {
+        As<TfrmAbsender>(d).fraAbsenderVerein1->ediBezirk->setText(QStringLiteral("West"));
+        QTest::mouseClick(As<TfrmAbsender>(d).btnOK, Qt::LeftButton);
+    });
+    main.actAbsenderBearbeitenExecute();
+    EXPECT_TRUE(main.ediVerbaende->text().contains(QStringLiteral("West")));
+    EXPECT_TRUE(main.ediAdresse->text().contains(QStringLiteral("Nee")));
+    EXPECT_EQ(main.Meldung().Verein.Bezirk, "West");
+}
+
 }  // namespace
 }  // namespace kivrel
