@@ -5,16 +5,9 @@
 #include <string>
 
 #include "output/entryfile.h"
+#include "support/entrybuilder.h"
 
 namespace kivrel::test {
-
-// Adds the age group and returns its key.
-std::string AddGroup(tMeldung& meldung, const std::string& bezeichnung,
-                     const std::string& geschlecht);
-tTeilnehmer& AddParticipant(tMeldung& meldung, const std::string& nachname,
-                            const std::string& vorname, const std::string& gruppe,
-                            const std::string& jahrgang = "", int graduierung = -1,
-                            const std::string& gewicht = "");
 
 // Stadtpokal 2026 from TSV Musterstadt, sent by Anna Berger: Ben Adler and Tim Kurz in
 // U12 (m), Mia Lange in U15 (w).

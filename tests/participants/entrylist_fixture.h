@@ -10,6 +10,7 @@
 #include "model/konstanten.h"
 #include "output/entryfile.h"
 #include "participants/entrylistlayout.h"
+#include "support/entrybuilder.h"
 
 // Entries for the printed-list tests and a readable view of the laid-out pages.
 namespace kivrel::test {
@@ -37,28 +38,14 @@ inline tMeldung EntryWithSender() {
     return m;
 }
 
-inline void AddGroup(tMeldung& m, const std::string& name, const std::string& gender) {
-    auto group = std::make_unique<tAltersgruppe>(tAltersgruppe{name, gender});
-    const std::string key = AgeGroupKey(*group);
-    m.Altersgruppenliste.Add(key, std::move(group));
-}
-
 // Adds a participant; kinds holds 'A' for the open class and 'K' for kata.
-inline void AddParticipant(tMeldung& m, const std::string& nachname, const std::string& vorname,
-                           const std::string& group, const std::string& gewicht,
-                           const std::string& kinds = "", int grade = 3,
-                           const std::string& jahrgang = "2012") {
-    auto t = std::make_unique<tTeilnehmer>();
-    t->Nachname = nachname;
-    t->Vorname = vorname;
-    t->Altersgruppe = group;
-    t->Jahrgang = jahrgang;
-    t->Graduierung = grade;
-    t->Gewicht = gewicht;
-    t->Allkategorie = kinds.find('A') != std::string::npos;
-    t->Kata = kinds.find('K') != std::string::npos;
-    const std::string key = ParticipantKey(*t);
-    m.Teilnehmerliste.AddDistinct(key, std::move(t));
+inline void AddStarter(tMeldung& m, const std::string& nachname, const std::string& vorname,
+                       const std::string& group, const std::string& gewicht,
+                       const std::string& kinds = "", int grade = 3,
+                       const std::string& jahrgang = "2012") {
+    tTeilnehmer& t = test::AddParticipant(m, nachname, vorname, group, jahrgang, grade, gewicht);
+    t.Allkategorie = kinds.find('A') != std::string::npos;
+    t.Kata = kinds.find('K') != std::string::npos;
 }
 
 // The named groups in the order of the Altersgruppenliste, as the main window hands them.
@@ -79,8 +66,8 @@ inline tMeldung ThreePageEntry() {
     for (const char* group : {"U12", "U14", "U16"}) {
         AddGroup(m, group, "m");
         for (int i = 0; i < 14; ++i) {
-            AddParticipant(m, std::string(group) + "-Name" + static_cast<char>('A' + i), "Kim",
-                           std::string(group) + " (m)", "-" + std::to_string(30 + i), "K");
+            AddStarter(m, std::string(group) + "-Name" + static_cast<char>('A' + i), "Kim",
+                       std::string(group) + " (m)", "-" + std::to_string(30 + i), "K");
         }
     }
     return m;

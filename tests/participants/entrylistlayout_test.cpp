@@ -8,7 +8,7 @@ namespace kivrel {
 namespace {
 
 using test::AddGroup;
-using test::AddParticipant;
+using test::AddStarter;
 using test::PrintedAt;
 using test::Rows;
 using test::Used;
@@ -33,7 +33,7 @@ std::vector<std::string> BandNames(const tPrintPage& page) {
 TEST(EntryListLayout, SmallEntryPutsEveryBandAndFieldInItsPlace) {
     tMeldung m = test::EntryWithSender();
     AddGroup(m, "U14", "m");
-    AddParticipant(m, "Meier", "Hans", "U14 (m)", "-40");
+    AddStarter(m, "Meier", "Hans", "U14 (m)", "-40");
     const auto pages = LayOutEntryList(m, Used(m, {"U14 (m)"}), PrintedAt());
     ASSERT_EQ(pages.size(), 1u);
     const tPrintPage& page = pages[0];
@@ -141,10 +141,10 @@ TEST(EntryListLayout, SmallEntryPutsEveryBandAndFieldInItsPlace) {
 TEST(EntryListLayout, OneLinePerStartInWeightOpenClassKataOrder) {
     tMeldung m = test::EntryWithSender();
     AddGroup(m, "Jugend", "m");
-    AddParticipant(m, "Meier", "Hans", "Jugend (m)", "-60", "AK", 0, "2008");
-    AddParticipant(m, "Adler", "Udo", "Jugend (m)", "", "K", -1, "");
-    AddParticipant(m, "Zorn", "Tim", "Jugend (m)", "", "", 12);  // starts nowhere
-    AddParticipant(m, "Berg", "Ole", "Jugend (m)", "+100", "A", 22, "1990");
+    AddStarter(m, "Meier", "Hans", "Jugend (m)", "-60", "AK", 0, "2008");
+    AddStarter(m, "Adler", "Udo", "Jugend (m)", "", "K", -1, "");
+    AddStarter(m, "Zorn", "Tim", "Jugend (m)", "", "", 12);  // starts nowhere
+    AddStarter(m, "Berg", "Ole", "Jugend (m)", "+100", "A", 22, "1990");
     const auto pages = LayOutEntryList(m, Used(m, {"Jugend (m)"}), PrintedAt());
     EXPECT_EQ(Rows(pages), (std::vector<std::string>{
                                "[Jugend (m)]",
@@ -162,10 +162,10 @@ TEST(EntryListLayout, GroupsInListOrderWithOnlyTheirOwnParticipants) {
     AddGroup(m, "U12", "w");
     AddGroup(m, "U10", "m");
     AddGroup(m, "Jugend", "m");
-    AddParticipant(m, "Abel", "Lea", "U12 (w)", "-30");
-    AddParticipant(m, "Berg", "Jan", "Jugend (m)", "-66");
-    AddParticipant(m, "Cramer", "Ina", "u12 (w)", "-33");  // the key's case counts
-    AddParticipant(m, "Dorn", "Mia", "U12 (w)", "", "K");
+    AddStarter(m, "Abel", "Lea", "U12 (w)", "-30");
+    AddStarter(m, "Berg", "Jan", "Jugend (m)", "-66");
+    AddStarter(m, "Cramer", "Ina", "u12 (w)", "-33");  // the key's case counts
+    AddStarter(m, "Dorn", "Mia", "U12 (w)", "", "K");
     const auto pages = LayOutEntryList(m, Used(m, {"U12 (w)", "Jugend (m)"}), PrintedAt());
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(Rows(pages),

@@ -101,7 +101,7 @@ TEST(EntryListPrinter, PrintEntryListStampsTheTimeAndCutsLongFields) {
     m.Verein.Vereinsname = "Turn- und Sportverein Musterstadt von 1860 und Umgebung e. V.";
     m.Turnier.Bezeichnung = "Internationale Offene Meisterschaft der Jugend";
     test::AddGroup(m, "U14", "m");
-    test::AddParticipant(m, "Meier", "Hans", "U14 (m)", "-40", "AK");
+    test::AddStarter(m, "Meier", "Hans", "U14 (m)", "-40", "AK");
     PdfPrinter printer(path);
     PrintEntryList(m, Used(m, {"U14 (m)"}), printer, nullptr);
 
