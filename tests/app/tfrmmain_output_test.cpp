@@ -52,19 +52,6 @@ protected:
         return (dir() / "Meldungen" / name).string();
     }
 
-    // Answers the save dialog with a name typed into its file-name field.
-    static ModalScript::Step Save(const std::string& path, QString* proposed = nullptr) {
-        return [path, proposed](QWidget& w) {
-            auto& dialog = As<QFileDialog>(w);
-            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_TRUE(name);
-            if (proposed)
-                *proposed = name->text();
-            name->setText(QString::fromStdString(path));
-            QTest::keyClick(name, Qt::Key_Return);
-        };
-    }
-
     MailDesktop desktop;
     ScriptedBoxes boxes;
     TfrmMain main;
@@ -74,7 +61,8 @@ TEST_F(MainOutput, FinishingWritesTheFilesAndHandsTheMailThenProposesTheNameAgai
     {
         ModalScript script;
         QString proposed;
-        script.Then(Save(File("Stadtpokal"), &proposed));  // no extension: the dialog adds it
+        script.Then(
+            TypeFileName(File("Stadtpokal"), &proposed));  // no extension: the dialog adds it
         main.actFertigstellen->trigger();
         EXPECT_EQ(proposed, QStringLiteral("*.tv4"));
     }
@@ -118,7 +106,7 @@ TEST_F(MainOutput, CancellingTheSaveDialogDoesNothingAndAWriteErrorReachesTheErr
     fs::create_directory(File("StadtpokalU15 (w).tv4"));
     fs::create_directory(File("StadtpokalU15 (w).tv4") + "/inhalt");
     ModalScript script;
-    script.Then(Save(File("Stadtpokal.tv4")));
+    script.Then(TypeFileName(File("Stadtpokal.tv4")));
     main.actFertigstellenExecute();  // the question is answered "&Ja" by default
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].kind, MessageKind::GeneralError);

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "base/error.h"
-#include "entry_fixture.h"
+#include "support/exampleentry.h"
 #include "output/entryfile.h"
 #include "support/tempdir.h"
 

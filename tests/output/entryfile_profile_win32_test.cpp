@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
-#include "entry_fixture.h"
+#include "support/exampleentry.h"
 #include "output/entryfile.h"
 #include "support/tempdir.h"
 

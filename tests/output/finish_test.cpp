@@ -4,7 +4,7 @@
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "entry_fixture.h"
+#include "support/exampleentry.h"
 #include "output/finishing.h"
 #include "output/mailtext.h"
 #include "support/maildesktop.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
-#include "entry_fixture.h"
+#include "support/exampleentry.h"
 #include "support/tempdir.h"
 
 namespace kivrel {

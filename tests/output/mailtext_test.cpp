@@ -8,6 +8,7 @@
 #include "base/buildinfo.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
+#include "support/exampleentry.h"
 
 namespace kivrel {
 namespace {
@@ -46,26 +47,6 @@ void AddGroup(tMeldung& m, const std::string& name, const std::string& gender) {
     m.Altersgruppenliste.Add(AgeGroupKey(g), std::make_unique<tAltersgruppe>(g));
 }
 
-// The entry that the entry-file example uses.
-tMeldung ExampleEntry() {
-    tMeldung m;
-    m.Turnier = {"Stadtpokal 2026", *DayNumberFromDate(2026, 3, 14), "Musterstadt",
-                 "meldung@stadtpokal.example"};
-    m.Verein = {"TSV Musterstadt", "0815", "Nordkreis", "Ost", "Nordland", "", "GER"};
-    m.Absender.Vorname = "Anna";
-    m.Absender.Nachname = "Berger";
-    m.Absender.Strasse = "Hauptstr. 1";
-    m.Absender.PLZ = "12345";
-    m.Absender.Ort = "Musterstadt";
-    m.Absender.Telefonp = "01234 5678";
-    AddGroup(m, "U12", "m");
-    AddGroup(m, "U15", "w");
-    AddParticipant(m, Participant("Ben", "Adler", "U12 (m)", "2015", 3, "-30"));
-    AddParticipant(m, Participant("Tim", "Kurz", "U12 (m)", "2014", -1, "+50"));
-    AddParticipant(m, Participant("Mia", "Lange", "U15 (w)", "2012", 0, "-44"));
-    return m;
-}
-
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
@@ -83,59 +64,11 @@ std::vector<std::string> BodyLines(const std::string& body) {
 }
 
 TEST(EntryMail, ExampleEntryGivesSubjectAndBodyByteForByte) {
-    const tMeldung m = ExampleEntry();
+    const tMeldung m = test::ExampleEntry();
     const EntryMail mail = BuildEntryMail(m, Used(m, {"U12 (m)", "U15 (w)"}));
 
-    EXPECT_EQ(mail.Subject,
-              Win1252("Meldung von TSV Musterstadt für Stadtpokal 2026 am 14.03.2026 in "
-                      "Musterstadt"));
-    const std::string rule(64, '=');
-    const std::string expected = Joined({
-        "TSV Musterstadt",
-        "Kreis:  Nordkreis",
-        "Bezirk: Ost",
-        "Land:   Nordland",
-        "",
-        "Anna Berger",
-        "Hauptstr. 1",
-        "12345 Musterstadt",
-        "",
-        "Telefon p: 01234 5678",
-        "Telefon d: ",
-        "Telefax: ",
-        "Telefon Mobil: ",
-        "Email: ",
-        "",
-        "Meldung für",
-        "Stadtpokal 2026",
-        "am 14.03.2026 in Musterstadt",
-        rule,
-        "Name                                    JG   Grad   Gewicht",
-        rule,
-        "U12 (m)",
-        "Ben Adler                               2015 7. Kyu -30",
-        "Tim Kurz                                2014        +50",
-        rule,
-        "U15 (w)",
-        "Mia Lange                               2012        -44",
-        rule,
-        "",
-        "Mit sportlichen Grüßen",
-        "Anna Berger",
-        "",
-        "",
-        rule,
-        "Diese Meldung wurde mit dem Kivrel erstellt.",
-        "Mit den Dateien, die Sie im Anhang finden, läßt sich diese ",
-        "Meldung direkt in den Solvaring Osmira Edition",
-        "einlesen und dort weiterverarbeiten. Der Solvaring ",
-        "unterstützt Sie optimal bei Ihrer Wettkampfveranstaltung. ",
-        "",
-        "Den kostenlosen Kivrel sowie weitere Informationen zum ",
-        "Solvaring erhalten Sie ",
-        std::string("im Internet unter ") + buildinfo::kWebAddress,
-    });
-    EXPECT_EQ(mail.Body, expected);
+    EXPECT_EQ(mail.Subject, Win1252(test::ExampleMailSubject()));
+    EXPECT_EQ(mail.Body, Joined(test::ExampleMailLines()));
 }
 
 TEST(EntryMail, ParticipantColumnsAreFilledAndCut) {
@@ -166,7 +99,7 @@ TEST(EntryMail, ParticipantColumnsAreFilledAndCut) {
 }
 
 TEST(EntryMail, BlocksFollowUsedGroupsAndListOrderWithOneLinePerStart) {
-    tMeldung m = ExampleEntry();
+    tMeldung m = test::ExampleEntry();
     m.Verein.Kreis = " \t ";  // blanks and controls only: no line
     m.Verein.Bezirk.clear();
     m.Verein.Land.clear();

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -93,6 +95,17 @@ void Type(QWidget& window, const QString& text) {
 
 void Press(QWidget& window, int key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(&Receiver(window), static_cast<Qt::Key>(key), modifiers);
+}
+
+ModalScript::Step TypeFileName(const std::string& path, QString* proposed) {
+    return [path, proposed](QWidget& w) {
+        auto* name = As<QFileDialog>(w).findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        if (proposed)
+            *proposed = name->text();
+        name->setText(QString::fromStdString(path));
+        QTest::keyClick(name, Qt::Key_Return);
+    };
 }
 
 }  // namespace kivrel::test

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kivrel::test {
@@ -54,5 +55,9 @@ void Activate(QWidget& window);
 void Type(QWidget& window, const QString& text);
 // Presses a key in the widget that has the focus in window.
 void Press(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Answers a QFileDialog with a name typed into its file-name field and Return; with proposed
+// given, keeps the name the dialog proposed there first.
+ModalScript::Step TypeFileName(const std::string& path, QString* proposed = nullptr);
 
 }  // namespace kivrel::test

@@ -1,7 +1,8 @@
-#include "entry_fixture.h"
+#include "support/exampleentry.h"
 
 #include <memory>
 
+#include "base/buildinfo.h"
 #include "base/daynumber.h"
 #include "support/tempdir.h"
 
@@ -78,6 +79,59 @@ Geschlecht=w
 1=""1","Lange","Mia","0","44","","2012","","","","","""
 Anzahl=1
 )");
+}
+
+std::string ExampleMailSubject() {
+    return "Meldung von TSV Musterstadt für Stadtpokal 2026 am 14.03.2026 in Musterstadt";
+}
+
+std::vector<std::string> ExampleMailLines() {
+    const std::string rule(64, '=');
+    return {
+        "TSV Musterstadt",
+        "Kreis:  Nordkreis",
+        "Bezirk: Ost",
+        "Land:   Nordland",
+        "",
+        "Anna Berger",
+        "Hauptstr. 1",
+        "12345 Musterstadt",
+        "",
+        "Telefon p: 01234 5678",
+        "Telefon d: ",
+        "Telefax: ",
+        "Telefon Mobil: ",
+        "Email: ",
+        "",
+        "Meldung für",
+        "Stadtpokal 2026",
+        "am 14.03.2026 in Musterstadt",
+        rule,
+        "Name                                    JG   Grad   Gewicht",
+        rule,
+        "U12 (m)",
+        "Ben Adler                               2015 7. Kyu -30",
+        "Tim Kurz                                2014        +50",
+        rule,
+        "U15 (w)",
+        "Mia Lange                               2012        -44",
+        rule,
+        "",
+        "Mit sportlichen Grüßen",
+        "Anna Berger",
+        "",
+        "",
+        rule,
+        "Diese Meldung wurde mit dem Kivrel erstellt.",
+        "Mit den Dateien, die Sie im Anhang finden, läßt sich diese ",
+        "Meldung direkt in den Solvaring Osmira Edition",
+        "einlesen und dort weiterverarbeiten. Der Solvaring ",
+        "unterstützt Sie optimal bei Ihrer Wettkampfveranstaltung. ",
+        "",
+        "Den kostenlosen Kivrel sowie weitere Informationen zum ",
+        "Solvaring erhalten Sie ",
+        std::string("im Internet unter ") + buildinfo::kWebAddress,
+    };
 }
 
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
