@@ -25,6 +25,8 @@ KivrelProgram::KivrelProgram(QApplication& app) {
             QGuiApplication::restoreOverrideCursor();
         }
     });
+    InstallKeepResponsive(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10); });
 
     main_ = std::make_unique<TfrmMain>();
     // The windows of the whole run are made behind the splash window; the main window
@@ -46,6 +48,7 @@ KivrelProgram::~KivrelProgram() {
     main_.reset();
     InstallBoxes(nullptr);
     InstallBusyIndicator({});
+    InstallKeepResponsive({});
 }
 
 }  // namespace kivrel

@@ -9,6 +9,11 @@ std::function<void(bool)>& Indicator() {
     return indicator;
 }
 
+std::function<void()>& Responsive() {
+    static std::function<void()> handler;
+    return handler;
+}
+
 }  // namespace
 
 BusyScope::BusyScope() {
@@ -23,6 +28,15 @@ BusyScope::~BusyScope() {
 
 void InstallBusyIndicator(std::function<void(bool busy)> indicator) {
     Indicator() = std::move(indicator);
+}
+
+void KeepResponsive() {
+    if (Responsive())
+        Responsive()();
+}
+
+void InstallKeepResponsive(std::function<void()> handler) {
+    Responsive() = std::move(handler);
 }
 
 }  // namespace kivrel

@@ -17,4 +17,9 @@ public:
 // busy(true) when a BusyScope begins, busy(false) when it ends.
 void InstallBusyIndicator(std::function<void(bool busy)> indicator);
 
+// Called again and again while the program waits on another program: the UI repaints its
+// windows there (taking no input), so a long wait does not look like a hang.
+void KeepResponsive();
+void InstallKeepResponsive(std::function<void()> handler);
+
 }  // namespace kivrel

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <thread>
 
+#include "base/busy.h"
 #include "base/textrules.h"
 #include "output/mapimail.h"
 #include "output/mapiparts.h"
@@ -16,6 +19,9 @@ extern char** environ;
 namespace kivrel {
 
 namespace {
+
+// How long a hand-over may keep the program waiting for xdg-email.
+constexpr auto kHandOverWait = std::chrono::seconds(3);
 
 // Closes a descriptor once.
 class Fd {
@@ -64,50 +70,29 @@ public:
     posix_spawnattr_t attr;
 };
 
-// Runs args[0], looked up on PATH, with args as its argument vector (no shell in between)
-// and waits for it. With output given, collects its standard output there and silences
-// its errors. Returns the exit code, 128 + the signal that ended it, or -1 when it could
-// not be started.
-int Run(const std::vector<std::string>& args, std::string* output) {
+// Starts args[0], looked up on PATH, with args as its argument vector (no shell in
+// between). With outputFd given, its standard output goes there and its errors are
+// silenced. Returns its process id, or -1 when it could not be started.
+pid_t Start(const std::vector<std::string>& args, int outputFd = -1) {
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
     for (const auto& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
-    int fds[2] = {-1, -1};
-    if (output && ::pipe2(fds, O_CLOEXEC) != 0)
-        return -1;
-    Fd readEnd(fds[0]);
-    Fd writeEnd(fds[1]);
     SpawnSetup setup;
-    if (output) {
-        posix_spawn_file_actions_adddup2(&setup.actions, writeEnd.get(), STDOUT_FILENO);
+    if (outputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&setup.actions, outputFd, STDOUT_FILENO);
         posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     }
-
     pid_t pid = 0;
     if (posix_spawnp(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), environ) != 0)
         return -1;
+    return pid;
+}
 
-    if (output) {
-        writeEnd.Close();
-        char buffer[4096];
-        for (;;) {
-            const ssize_t n = ::read(readEnd.get(), buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            output->append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return -1;
-    }
+// The exit code, or 128 + the signal that ended the child.
+int ExitCode(int status) {
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
     if (WIFSIGNALED(status))
@@ -115,10 +100,64 @@ int Run(const std::vector<std::string>& args, std::string* output) {
     return -1;
 }
 
+int WaitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return ExitCode(status);
+}
+
+// Runs args[0] as Start does, collects its standard output and waits for it. Returns its
+// exit code, or -1 when it could not be started.
+int Run(const std::vector<std::string>& args, std::string& output) {
+    int fds[2] = {-1, -1};
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    Fd readEnd(fds[0]);
+    Fd writeEnd(fds[1]);
+    const pid_t pid = Start(args, writeEnd.get());
+    if (pid < 0)
+        return -1;
+    writeEnd.Close();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(readEnd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    return WaitFor(pid);
+}
+
 }  // namespace
 
 int HandOverMail(const MailRequest& mail) {
-    return Run(XdgEmailArguments(mail), nullptr);
+    const pid_t pid = Start(XdgEmailArguments(mail));
+    if (pid < 0)
+        return -1;
+    // xdg-email ends at once when a running mail client takes the mail, and with its own
+    // errors; but a client it has to start first keeps it until the user quits the client.
+    // After a while the mail is with the client, and the program must not hang until then.
+    const BusyScope busy;
+    const auto deadline = std::chrono::steady_clock::now() + kHandOverWait;
+    for (;;) {
+        int status = 0;
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            return ExitCode(status);
+        if (ended < 0 && errno != EINTR)
+            return -1;
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        KeepResponsive();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::thread([pid] { WaitFor(pid); }).detach();  // no zombie left behind
+    return 0;
 }
 
 bool MapiClientAvailable() {
@@ -127,7 +166,7 @@ bool MapiClientAvailable() {
     if (mailer && *mailer)
         return true;
     std::string handler;
-    Run({"xdg-mime", "query", "default", "x-scheme-handler/mailto"}, &handler);
+    Run({"xdg-mime", "query", "default", "x-scheme-handler/mailto"}, handler);
     return !TrimSpacesAndControls(handler).empty();
 }
 

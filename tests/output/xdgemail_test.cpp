@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
 
+#include "base/busy.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/messages.h"
@@ -160,6 +163,31 @@ TEST_F(XdgEmail, FailuresOfXdgEmailAreReportedWithItsCode) {
     EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {dir.file("none.tv4")}), 2);
     EXPECT_EQ(boxes.texts(),
               (std::vector<std::string>{"Error sending mail (4).", "Error sending mail (2)."}));
+}
+
+TEST_F(XdgEmail, AMailClientThatStaysOpenKeepsTheProgramWaitingOnlyAWhile) {
+    // As xdg-email waits for a Thunderbird it had to start until the user quits it.
+    WriteScript(dir.path() / "mailer", "printf '%s' \"$1\" > '" + dir.file("uri") + "'\n" +
+                                           "echo $$ > '" + dir.file("pid") + "'\n" +
+                                           "exec sleep 60\n");
+    std::vector<bool> busy;
+    int kept = 0;
+    InstallBusyIndicator([&](bool on) { busy.push_back(on); });
+    InstallKeepResponsive([&] { ++kept; });
+    const auto start = std::chrono::steady_clock::now();
+    const int code = SendMapiMail("Betreff", "Text\r\n", "", "", "", "a@b.example", {});
+    const auto waited = std::chrono::steady_clock::now() - start;
+    InstallBusyIndicator({});
+    InstallKeepResponsive({});
+    ::kill(std::stoi(test::ReadFileBytes(dir.path() / "pid")), SIGTERM);
+
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(test::ParseMailto(test::ReadFileBytes(dir.path() / "uri")).to, "a@b.example");
+    EXPECT_GE(waited, std::chrono::seconds(2));
+    EXPECT_LT(waited, std::chrono::seconds(10));
+    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_GT(kept, 10);  // the windows were repainted all along
 }
 
 TEST_F(XdgEmail, ThunderbirdGetsCommasAndApostrophesUnchanged) {
