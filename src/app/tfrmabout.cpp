@@ -57,6 +57,10 @@ void FitWrapped(QLabel* label, int width) {
 
 }  // namespace
 
+QString CopyrightLine() {
+    return QStringLiteral("Copyright © 2024 Kivrel-Projekt");
+}
+
 QPixmap DrawPicture(const QString& resource, const QSize& size) {
     LoadAppResources();
     QSvgRenderer picture(resource);
@@ -99,8 +103,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     edition.setBold(true);
     edition.setItalic(true);
     lblEdition->setFont(edition);
-    Copyright =
-        MakeLabel(Panel1, "Copyright", 8, 64, QStringLiteral("Copyright © 2024 Kivrel-Projekt"));
+    Copyright = MakeLabel(Panel1, "Copyright", 8, 64, CopyrightLine());
     FitWrapped(Copyright, 248);
     Label1 = MakeLabel(Panel1, "Label1", 10, 82, QStringLiteral("Version"));
     lblVersion = MakeLabel(Panel1, "lblVersion", 82, 82);

@@ -54,4 +54,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// The maker's copyright line, as the About window and the welcome notice show it.
+QString CopyrightLine();
+
 }  // namespace kivrel

@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 
+#include "app/tfrmabout.h"
 #include "app/weblink.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
@@ -27,6 +29,15 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, int w, int h) {
     label->setGeometry(x, y, w, h);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+constexpr int kBodyHeight = 209;
+
+// Sets the body text. A font wider than the one the window was laid out for wraps it into
+// more lines: the label then grows down into the free space rather than cut the last ones.
+void SetBody(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->resize(label->width(), std::max(kBodyHeight, label->heightForWidth(label->width())));
 }
 
 QString WelcomeText() {
@@ -51,7 +62,7 @@ QString WelcomeText() {
            QStringLiteral(
                "Der Kivrel darf unverändert und kostenlos an andere Vereine "
                "weitergegeben werden.") +
-           kTwoBreaks + QStringLiteral("Copyright © 2026 Kivrel-Entwicklergruppe");
+           kTwoBreaks + CopyrightLine();
 }
 
 QString ThanksText() {
@@ -66,7 +77,7 @@ QString ThanksText() {
 
 QString AddressBlock() {
     return QStringLiteral(
-        "Kivrel-Entwicklergruppe\n"
+        "Kivrel-Projekt\n"
         "Ansprechpartner: Turnierservice\n"
         "Musterweg 1\n"
         "12345 Musterstadt\n"
@@ -90,7 +101,7 @@ TfrmAdvert::TfrmAdvert(QWidget* parent) : QDialog(parent) {
     heading.setBold(true);
     lblUeberschrift->setFont(heading);
 
-    lblInformation = MakeLabel(this, 16, 56, 425, 209);
+    lblInformation = MakeLabel(this, 16, 56, 425, kBodyHeight);
     lblInformation->setWordWrap(true);
 
     lblAdresse = MakeLabel(this, 48, 184, 225, 97);
@@ -120,7 +131,7 @@ void TfrmAdvert::PrepareWelcome() {
     chbDisable->setChecked(false);
     setWindowTitle(QStringLiteral("Willkommen"));
     lblUeberschrift->setText(QStringLiteral("Willkommen beim Kivrel!"));
-    lblInformation->setText(WelcomeText());
+    SetBody(lblInformation, WelcomeText());
     lblAdresse->setVisible(false);
     lblurl->setVisible(false);
 }
@@ -128,7 +139,7 @@ void TfrmAdvert::PrepareWelcome() {
 void TfrmAdvert::PrepareThanks() {
     chbDisable->setVisible(false);
     lblUeberschrift->setText(QStringLiteral("Vielen Dank für die Nutzung des Kivrels!"));
-    lblInformation->setText(ThanksText());
+    SetBody(lblInformation, ThanksText());
     lblAdresse->setText(AddressBlock());
     lblAdresse->setVisible(true);
     lblurl->setVisible(true);

@@ -112,3 +112,27 @@ TEST_F(Advert, ThanksAlwaysShownWithoutCheckBoxAndKeepsItsCaption) {
 
 }  // namespace
 }  // namespace kivrel
+
+namespace kivrel {
+namespace {
+
+TEST(AdvertLayout, BodyTextsFitTheirPlaceUncut) {
+    // The welcome text ends above the check box, whatever the font makes of it.
+    TfrmAdvert welcome;
+    welcome.PrepareWelcome();
+    const QLabel& body = *welcome.lblInformation;
+    EXPECT_LE(body.heightForWidth(body.width()), body.height()) << "welcome text cut";
+    EXPECT_LE(body.y() + body.height(), welcome.chbDisable->y());
+    EXPECT_GE(body.height(), 209);
+
+    // The thank-you text ends above the address block.
+    TfrmAdvert thanks;
+    thanks.PrepareThanks();
+    const QLabel& info = *thanks.lblInformation;
+    EXPECT_LE(info.heightForWidth(info.width()), info.height());
+    EXPECT_LE(info.y() + info.heightForWidth(info.width()), thanks.lblAdresse->y())
+        << "thank-you text runs into the address";
+}
+
+}  // namespace
+}  // namespace kivrel
