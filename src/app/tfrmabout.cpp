@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QIcon>
@@ -160,8 +161,11 @@ void TfrmAbout::FormShow() {
         icon = KivrelIcon();
     ProgramIcon->setPixmap(icon.pixmap(32, 32));
     RunGuarded([this] {
+        // The system's own spelling of the path: backslashes on Windows, where the messages
+        // name it too.
         VersionInfo1.SetFilename(
-            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+            QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))
+                .toStdString());
         SetText(lblVersion, ToQt(VersionInfo1.FileVersion()));
     });
 }
