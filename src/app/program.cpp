@@ -13,8 +13,6 @@
 namespace kivrel {
 
 KivrelProgram::KivrelProgram(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("Kivrel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kivrel"));
     SetUpGermanUi(app);
     QApplication::setWindowIcon(KivrelIcon());
     InstallBoxes(&boxes_);

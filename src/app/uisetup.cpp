@@ -9,6 +9,9 @@
 namespace kivrel {
 
 void SetUpGermanUi(QApplication& app) {
+    // No display name: Qt would add it to every window title, and each window shows exactly
+    // its own caption.
+    QApplication::setApplicationName(QStringLiteral("Kivrel"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     // Owned by the application so that it lives as long as the texts it translates.

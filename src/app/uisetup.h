@@ -4,8 +4,9 @@ class QApplication;
 
 namespace kivrel {
 
-// German for Qt's own texts and dialogs, the program's font and its short date format;
-// runs before the first window, in the program and in the widget tests alike.
+// The application's name, German for Qt's own texts and dialogs, the program's font and its
+// short date format; runs before the first window, in the program and in the widget tests
+// alike.
 void SetUpGermanUi(QApplication& app);
 
 }  // namespace kivrel
