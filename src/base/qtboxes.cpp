@@ -8,9 +8,24 @@
 
 namespace kivrel {
 
+namespace {
+
+// The program's texts break lines with a carriage return, as Windows boxes do; Qt's plain
+// text breaks only at a line feed.
+QString BoxText(const std::string& text) {
+    QString qt = ToQt(text);
+    qt.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    qt.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return qt;
+}
+
+}  // namespace
+
 bool QtBoxes::Show(MessageKind kind, const std::string& text) {
     QMessageBox box(QApplication::activeWindow());
-    box.setText(ToQt(text));
+    // Names, places and paths are shown as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(BoxText(text));
     QPushButton* accept = nullptr;
     switch (kind) {
         case MessageKind::Warning:
