@@ -4,7 +4,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QVariant>
 
+#include <algorithm>
 #include <optional>
 
 #include "base/cp1252.h"
@@ -106,6 +108,29 @@ void RemoveRefusedCharacters(QLineEdit& field, const std::function<bool(char)>& 
         }
     }
     WriteBack(field, text, caret);
+}
+
+namespace {
+const char* const kLimitProperty = "kivrelLengthLimit";
+
+int LengthLimit(const QLineEdit& field) {
+    const QVariant limit = field.property(kLimitProperty);
+    return limit.isValid() ? limit.toInt() : field.maxLength();
+}
+}  // namespace
+
+void UseLengthLimit(QLineEdit& field, int limit) {
+    field.setProperty(kLimitProperty, limit);
+    field.setMaxLength(limit);
+    // Qt's own limit, which setText would cut to, follows the text down to the field's limit.
+    QObject::connect(&field, &QLineEdit::textChanged, &field, [&field](const QString& text) {
+        field.setMaxLength(std::max(LengthLimit(field), static_cast<int>(text.size())));
+    });
+}
+
+void SetWholeText(QLineEdit& field, const QString& text) {
+    field.setMaxLength(std::max(LengthLimit(field), static_cast<int>(text.size())));
+    field.setText(text);
 }
 
 int SelStart(const QLineEdit& field) {

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QString;
+
 class QLineEdit;
 
 // The input rules of the program's edit fields. Every edit field goes through UseInputRules;
@@ -24,6 +26,13 @@ void UseInputRules(QLineEdit& field, KeyPressFilter keyPress = {});
 // deletes each one that keep refuses, then writes the text back, only when it changed, with
 // the caret beside the characters it stood next to.
 void RemoveRefusedCharacters(QLineEdit& field, const std::function<bool(char)>& keep);
+
+// The field's length limit holds for what the user types or pastes; a longer text that the
+// program puts in (a stored value, see SetWholeText) is kept whole, and the field then never
+// grows beyond the longer of its limit and its current length.
+void UseLengthLimit(QLineEdit& field, int limit);
+// Puts text into the field whole, also when it is longer than the field's limit.
+void SetWholeText(QLineEdit& field, const QString& text);
 
 // Where a key filter's caret stands: the start of the selection, or the caret without one.
 int SelStart(const QLineEdit& field);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "base/inputfield.h"
 #include "base/qtext.h"
 #include "details/storeddetails.h"
 #include "details/tfralayout.h"
@@ -64,16 +65,16 @@ void TfraAbsenderPerson::GetDetails(tAbsenderData& data) const {
 }
 
 void TfraAbsenderPerson::SetDetails(const tAbsenderData& data) {
-    ediVorname->setText(ToQt(data.Vorname));
-    ediNachname->setText(ToQt(data.Nachname));
-    ediStrasse->setText(ToQt(data.Strasse));
-    ediplz->setText(ToQt(data.PLZ));
-    ediOrt->setText(ToQt(data.Ort));
-    editelp->setText(ToQt(data.Telefonp));
-    editeld->setText(ToQt(data.Telefond));
-    ediFax->setText(ToQt(data.Telefax));
-    edimobil->setText(ToQt(data.Mobil));
-    ediemail->setText(ToQt(data.Email));
+    SetWholeText(*ediVorname, ToQt(data.Vorname));
+    SetWholeText(*ediNachname, ToQt(data.Nachname));
+    SetWholeText(*ediStrasse, ToQt(data.Strasse));
+    SetWholeText(*ediplz, ToQt(data.PLZ));
+    SetWholeText(*ediOrt, ToQt(data.Ort));
+    SetWholeText(*editelp, ToQt(data.Telefonp));
+    SetWholeText(*editeld, ToQt(data.Telefond));
+    SetWholeText(*ediFax, ToQt(data.Telefax));
+    SetWholeText(*edimobil, ToQt(data.Mobil));
+    SetWholeText(*ediemail, ToQt(data.Email));
 }
 
 void TfraAbsenderPerson::LoadFromRegistry() {

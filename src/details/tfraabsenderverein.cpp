@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "base/error.h"
+#include "base/inputfield.h"
 #include "base/qtext.h"
 #include "details/storeddetails.h"
 #include "details/tfralayout.h"
@@ -55,13 +56,13 @@ void TfraAbsenderVerein::GetDetails(tVereinData& data) const {
 }
 
 void TfraAbsenderVerein::SetDetails(const tVereinData& data) {
-    ediBezeichnung->setText(ToQt(data.Vereinsname));
-    ediVereinsnummer->setText(ToQt(data.Vereinsnummer));
-    ediKreis->setText(ToQt(data.Kreis));
-    ediBezirk->setText(ToQt(data.Bezirk));
-    ediLand->setText(ToQt(data.Land));
-    ediGruppe->setText(ToQt(data.Gruppe));
-    ediNation->setText(ToQt(data.Nation));
+    SetWholeText(*ediBezeichnung, ToQt(data.Vereinsname));
+    SetWholeText(*ediVereinsnummer, ToQt(data.Vereinsnummer));
+    SetWholeText(*ediKreis, ToQt(data.Kreis));
+    SetWholeText(*ediBezirk, ToQt(data.Bezirk));
+    SetWholeText(*ediLand, ToQt(data.Land));
+    SetWholeText(*ediGruppe, ToQt(data.Gruppe));
+    SetWholeText(*ediNation, ToQt(data.Nation));
 }
 
 void TfraAbsenderVerein::LoadFromRegistry() {

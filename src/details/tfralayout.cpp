@@ -15,7 +15,7 @@ QLineEdit* AddFrameEdit(QWidget* frame, const QString& caption, int x, int y, in
                         int maxLength, KeyPressFilter keyPress) {
     auto* edit = new QLineEdit(frame);
     edit->setGeometry(x, y, width, kEditHeight);
-    edit->setMaxLength(maxLength);
+    UseLengthLimit(*edit, maxLength);
     UseInputRules(*edit, std::move(keyPress));
     AddLabel(frame, caption, edit, 8);
     return edit;

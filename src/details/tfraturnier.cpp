@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "base/cp1252.h"
+#include "base/inputfield.h"
 #include "base/qtext.h"
 #include "details/datefield.h"
 #include "details/storeddetails.h"
@@ -51,10 +52,10 @@ void TfraTurnier::GetDetails(tTurnierData& data) const {
 }
 
 void TfraTurnier::SetDetails(const tTurnierData& data) {
-    ediBezeichnung->setText(ToQt(data.Bezeichnung));
+    SetWholeText(*ediBezeichnung, ToQt(data.Bezeichnung));
     daeDatum->setValue(data.Datum);
-    ediOrt->setText(ToQt(data.Ort));
-    ediEmail->setText(ToQt(data.Email));
+    SetWholeText(*ediOrt, ToQt(data.Ort));
+    SetWholeText(*ediEmail, ToQt(data.Email));
 }
 
 void TfraTurnier::LoadFromRegistry() {

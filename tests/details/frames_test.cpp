@@ -11,6 +11,7 @@
 
 #include "base/cp1252.h"
 #include "base/error.h"
+#include "base/qtext.h"
 #include "details/datefield.h"
 #include "details/storeddetails.h"
 #include "details/tfraabsenderperson.h"
@@ -180,6 +181,34 @@ TEST_F(Frames, PersonKeepsQuotesAndChecksTheSurname) {
     EXPECT_EQ(club.focusWidget(), club.ediBezeichnung);
     club.ediBezeichnung->setText(QStringLiteral("X"));
     EXPECT_TRUE(club.CheckInput());
+}
+
+TEST_F(Frames, AStoredValueBeyondTheLimitIsShownAndSavedWholeButTypingCannotGrowIt) {
+    const std::string longName(40, 'N');  // the field takes 25
+    tVereinData stored;
+    stored.Vereinsname = longName;
+    SaveVerein(stored);
+    TfraAbsenderVerein frame;
+    frame.show();
+    frame.LoadFromRegistry();
+    QLineEdit& field = *frame.ediBezeichnung;
+    EXPECT_EQ(field.text().size(), 40);
+    frame.SaveToRegistry();
+    tVereinData reread;
+    LoadVerein(reread);
+    EXPECT_EQ(reread.Vereinsname, longName);
+
+    field.setFocus();
+    field.end(false);
+    Type(frame, QStringLiteral("x"));
+    field.backspace();
+    Type(frame, QStringLiteral("x"));
+    EXPECT_EQ(FromQt(field.text()), longName.substr(0, 39));
+
+    // Once shorter than its limit, the field holds to the limit again.
+    field.clear();
+    Type(frame, QString(30, QLatin1Char('x')));
+    EXPECT_EQ(field.text().size(), 25);
 }
 
 TEST_F(Frames, FailedLoadShowsTheValuesReadBeforeIt) {
