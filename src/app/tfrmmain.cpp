@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <array>
+#include <functional>
 
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
@@ -55,6 +57,7 @@ constexpr std::array<int, tTeilnehmerModel::kColumns> kColumnWidths = {143, 143,
                                                                        51,  19,  19, 49};
 constexpr std::array<const char*, tTeilnehmerModel::kColumns> kHeadings = {
     "Nachname", "Vorname", "JG", "Altersgruppe", "Gewicht", "A", "K", "Grad"};
+constexpr int kRowHeight = 16;
 constexpr int kKataColumn = 6;
 constexpr int kGradeColumn = 7;
 
@@ -83,6 +86,22 @@ public:
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
     }
+};
+
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
 };
 
 QLineEdit* ReadOnlyField(QWidget* group, const QRect& geometry, const QString& hint) {
@@ -353,15 +372,20 @@ void TfrmMain::CreateClientArea(QWidget* client) {
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(16);
+    rows->setDefaultSectionSize(kRowHeight);
     QHeaderView* header = stgTeilnehmer2->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setMinimumSectionSize(1);
+    // The fixed row is as high as the others.
+    header->setFixedHeight(kRowHeight);
     for (int column = 0; column < tTeilnehmerModel::kColumns; ++column)
         stgTeilnehmer2->setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    connect(stgTeilnehmer2, &QTableView::doubleClicked, this, &TfrmMain::stgTeilnehmer2DblClick);
+    // A double click anywhere in the grid edits the selected participant, also on the
+    // headings and below the last row, where the view itself reports no cell.
+    for (QWidget* area : {stgTeilnehmer2->viewport(), header->viewport()})
+        area->installEventFilter(new DoubleClickFilter(area, [this] { stgTeilnehmer2DblClick(); }));
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
