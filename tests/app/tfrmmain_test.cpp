@@ -110,6 +110,7 @@ TEST_F(MainWindow, StartsWithHeaderAndOneEmptyRowAndTheParticipantActionsOff) {
     EXPECT_EQ(grid.columnWidth(0), 143);
     EXPECT_EQ(grid.columnWidth(3), 109);
     EXPECT_EQ(grid.verticalHeader()->defaultSectionSize(), 16);
+    EXPECT_EQ(grid.horizontalHeader()->height(), 16);
     EXPECT_EQ(main.SelectedIndex(), -1);
 
     EXPECT_TRUE(ParticipantActionsDisabled());
@@ -271,6 +272,19 @@ TEST_F(MainWindow, EditingKeepsTheRowAlsoWhenTheSurnameChangesOrTheEditIsCancell
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, meier);
     EXPECT_EQ(script.Remaining(), 0u);
     EXPECT_EQ(main.SelectedIndex(), 1);
+
+    // Below the last row and on the headings it edits the selected one.
+    for (auto [area, point] :
+         {std::pair{grid.viewport(), QPoint(20, grid.viewport()->height() - 5)},
+          std::pair{grid.horizontalHeader()->viewport(), QPoint(20, 8)}}) {
+        script.Then([](QWidget& w) {
+            EXPECT_EQ(As<TfrmTeilnehmer>(w).ediNachname->text(), QStringLiteral("Meier"));
+            Press(w, Qt::Key_Escape);
+        });
+        QTest::mouseDClick(area, Qt::LeftButton, {}, point);
+        EXPECT_EQ(script.Remaining(), 0u);
+        EXPECT_EQ(main.SelectedIndex(), 1);
+    }
 }
 
 TEST_F(MainWindow, DeleteAsksThenSelectsThePreviousOrTheNewFirstParticipant) {
