@@ -252,6 +252,7 @@ void TfrmMain::CreateSaveDialog() {
 }
 
 TfrmMain::~TfrmMain() {
+    SetMailParentWindow(0);
     delete dlgsave;
     // The view and its model must not outlive the list they show.
     delete stgTeilnehmer2;
@@ -394,6 +395,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
         return;
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+    SetMailParentWindow(static_cast<std::uintptr_t>(winId()));
     FormShow();
 }
 

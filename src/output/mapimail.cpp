@@ -5,6 +5,18 @@
 
 namespace kivrel {
 
+namespace {
+std::uintptr_t parentWindow = 0;
+}  // namespace
+
+void SetMailParentWindow(std::uintptr_t window) {
+    parentWindow = window;
+}
+
+std::uintptr_t MailParentWindow() {
+    return parentWindow;
+}
+
 void ShowWarning(const std::string& text) {
     ShowBox(MessageKind::Warning, text);
 }

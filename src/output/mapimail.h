@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,10 @@ int SendMapiMail(const std::string& subject, const std::string& body, const std:
 
 // True when a default mail client is registered that can take a mail.
 bool MapiClientAvailable();
+
+// The program's main window (its native handle, 0 for none), to which the mail client's
+// windows belong; the main window names itself here while it exists.
+void SetMailParentWindow(std::uintptr_t window);
+std::uintptr_t MailParentWindow();
 
 }  // namespace kivrel

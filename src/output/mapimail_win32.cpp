@@ -159,9 +159,9 @@ int HandOverMail(const MailRequest& mail) {
         return 1;
     // Through void(*)(), which converts to any function type without a warning.
     const auto sendMail = reinterpret_cast<SendMailFunction>(reinterpret_cast<void (*)()>(entry));
-    // The active window is the main window that started the finishing; the client's
-    // windows belong to it.
-    const ULONG code = sendMail(0, reinterpret_cast<ULONG_PTR>(GetActiveWindow()), &storage.message,
+    // The client's windows belong to the main window, also when another program is in
+    // front and no window of ours is active.
+    const ULONG code = sendMail(0, static_cast<ULONG_PTR>(MailParentWindow()), &storage.message,
                                 MAPI_LOGON_UI | MAPI_DIALOG, 0);
     return static_cast<int>(code);
 }

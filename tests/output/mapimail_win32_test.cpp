@@ -161,6 +161,19 @@ TEST_F(SimpleMapi, WhatIsNotGivenIsNotPassed) {
     EXPECT_FALSE(mail.hasFiles);
 }
 
+TEST_F(SimpleMapi, TheClientsWindowsBelongToTheMainWindowAlsoWhenItIsNotActive) {
+    HWND main = CreateWindowExA(0, "STATIC", "Kivrel", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(GetActiveWindow(), main);  // never shown
+    SetMailParentWindow(reinterpret_cast<std::uintptr_t>(main));
+    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {}), 0);
+    SetMailParentWindow(0);
+    DestroyWindow(main);
+    ASSERT_EQ(recorder_->calls, 1);
+    EXPECT_EQ(recorder_->last.uiParam, reinterpret_cast<ULONG_PTR>(main));
+}
+
 TEST_F(SimpleMapi, TheProvidersCodeComesBackWithTheErrorBox) {
     for (const ULONG code : {MAPI_USER_ABORT, MAPI_E_FAILURE, MAPI_E_LOGIN_FAILURE}) {
         recorder_->answer = code;
