@@ -59,7 +59,8 @@ void FitWrapped(QLabel* label, int width) {
 }  // namespace
 
 QString CopyrightLine() {
-    return QStringLiteral("Copyright © 2024 Kivrel-Projekt");
+    return QStringLiteral("Copyright © %1 %2")
+        .arg(QLatin1String(buildinfo::kCopyrightYears), QLatin1String(buildinfo::kRightsHolder));
 }
 
 QPixmap DrawPicture(const QString& resource, const QSize& size) {

@@ -76,14 +76,14 @@ QString ThanksText() {
 }
 
 QString AddressBlock() {
-    return QStringLiteral(
-        "Kivrel-Projekt\n"
-        "Ansprechpartner: Turnierservice\n"
-        "Musterweg 1\n"
-        "12345 Musterstadt\n"
-        "Telefon: 01234 567890\n"
-        "\n"
-        "support@kivrel.example");
+    return QLatin1String(buildinfo::kRightsHolder) + QStringLiteral(
+                                                         "\n"
+                                                         "Ansprechpartner: Turnierservice\n"
+                                                         "Musterweg 1\n"
+                                                         "12345 Musterstadt\n"
+                                                         "Telefon: 01234 567890\n"
+                                                         "\n"
+                                                         "support@kivrel.example");
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ double LineHeightOf(const tPrintFont& font) {
 }
 
 std::string Notice() {
-    return Win1252("© 2003–2025 Kivrel-Team, ") + buildinfo::kWebAddress;
+    return Win1252("© ") + buildinfo::kCopyrightYears + " " + buildinfo::kRightsHolder + ", " +
+           buildinfo::kWebAddress;
 }
 
 // The label of an association, or nothing when its value is blank.

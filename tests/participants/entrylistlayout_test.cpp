@@ -86,8 +86,8 @@ TEST(EntryListLayout, SmallEntryPutsEveryBandAndFieldInItsPlace) {
         {"QRLJahrgang", "2012", 98.90, 109.22, 10, false},
         {"QRLGraduierung", "7. Kyu", 117.95, 109.22, 10, false},
         {"QRLGewichtsklasse", "-40", 143.35, 109.22, 10, false},
-        {"qrlHinweis", Win1252("© 2003–2025 Kivrel-Team, https://www.kivrel.example/"), 11.06,
-         276.71, 10, false},
+        {"qrlHinweis", Win1252("© 2024 Kivrel-Projekt, https://www.kivrel.example/"), 11.06, 276.71,
+         10, false},
         {"QRDateTime", "Gedruckt 05.04.2025 14:03:09", 200, 276.71, 10, false},
     };
     EXPECT_EQ(page.Texts.size(), std::size(fields));  // nothing for Bezirk and Gruppe
