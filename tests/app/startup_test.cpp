@@ -34,6 +34,8 @@ protected:
     // Shows the main window and waits until the dialogue's steps have all run.
     void Start(ModalScript& script) {
         main.show();
+        // As the program does; a desktop would give the activation anyway.
+        main.activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return script.Remaining() == 0; }, 20000));
         QApplication::processEvents();
     }

@@ -158,6 +158,8 @@ TEST(WholeRun, FromStartThroughTheSeriesAndFinishingToTheThankYouNotice) {
             })
             .Then(NewGroup(QStringLiteral("U15"), 1));
         main.show();
+        // As the program does; a desktop would give the activation anyway.
+        main.activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return script.Remaining() == 0; }, 30000));
         QApplication::processEvents();
     }

@@ -103,6 +103,7 @@ TEST(DefaultButton, EnterPressesTheDefaultOrTheFocusedButtonAndNothingWhenItIsHi
     QObject::connect(other, &QPushButton::clicked, [&] { ++otherClicks; });
     QObject::connect(fallback, &QPushButton::clicked, [&] { ADD_FAILURE() << "auto-default"; });
     dialog.show();
+    dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     EXPECT_FALSE(first->autoDefault());
 
