@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
 # once with AddressSanitizer and UndefinedBehaviorSanitizer, and the core's Windows side
-# under Wine.
+# under Wine. In both builds the widget tests run offscreen and then again on a real X
+# server (Xvfb, Qt's xcb platform) together with the tests of what only that platform shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -14,7 +15,11 @@ run_suite() {
   shift
   echo "== Tests in $dir"
   bash scripts/build.sh "$dir" "$@"
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 300 || status=1
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 300 -LE xcb || status=1
+  echo "== Widget tests in $dir on an X server"
+  # One at a time: windows of two tests on one screen would take each other's focus.
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    ctest --test-dir "$dir" --output-on-failure --timeout 300 -L 'ui|xcb' || status=1
 }
 
 run_suite build
