@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 namespace kivrel::test {
 
@@ -72,8 +74,11 @@ MailDesktop::MailDesktop() {
     env_.Set("XDG_DATA_HOME", dir_.file("data"));
     env_.Set("XDG_DATA_DIRS", dir_.file("data-dirs"));
     env_.Set("XDG_UTILS_DEBUG_LEVEL", std::nullopt);
+    // The URI last and whole, so that a mail that has arrived can be read at once.
     WriteScript(dir_.path() / "mailer", "printf '%s' \"$#\" > '" + dir_.file("argc") + "'\n" +
-                                            "printf '%s' \"$1\" > '" + dir_.file("uri") + "'\n");
+                                            "printf '%s' \"$1\" > '" + dir_.file("uri.part") +
+                                            "' && mv '" + dir_.file("uri.part") + "' '" +
+                                            dir_.file("uri") + "'\n");
     env_.Set("MAILER", dir_.file("mailer"));
 }
 
@@ -82,6 +87,10 @@ bool MailDesktop::MailArrived() const {
 }
 
 Mailto MailDesktop::Received() const {
+    // The hand-over stops waiting for xdg-email after some seconds, and on a busy machine
+    // xdg-email may take longer to check its files; the mail still comes.
+    for (int i = 0; i < 300 && !MailArrived(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(ReadFileBytes(dir_.path() / "argc"), "1");
     return ParseMailto(ReadFileBytes(dir_.path() / "uri"));
 }
