@@ -24,7 +24,7 @@ run_suite() {
 
 run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-sanitize -DKIVREL_SANITIZE=ON -DKIVREL_BUILD_BENCH=OFF
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp run_suite build-sanitize -DKIVREL_SANITIZE=ON -DKIVREL_BUILD_BENCH=OFF
 bash scripts/fuzz.sh || status=1
 
 bash scripts/wine-tests.sh || status=1
