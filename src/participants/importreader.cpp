@@ -136,6 +136,9 @@ public:
             t.Altersgruppe = GroupKey(c);
             t.Confirmed = true;
             taken_.insert(std::move(pairKey));
+        } else {
+            // For the preview only.
+            t.Altersgruppe = c.GroupText;
         }
         plan_.Rows.push_back({file, row, std::move(t), std::move(reason)});
     }
