@@ -74,6 +74,15 @@ std::string NotAnEntryFile(const std::string& name) {
     return "Die Datei " + name + " ist keine Meldedatei des Kivrel oder wurde ver\xE4ndert.";
 }
 
+std::string NoParticipantsMessage(const std::string& name) {
+    return "Die Datei " + name + " enth\xE4lt keine Teilnehmer.";
+}
+
+std::string TooManyRowsMessage(const std::string& name) {
+    return "Die Datei " + name + " ist zu gro\xDF: gelesen werden bis zu " +
+           std::to_string(kImportMaxRows) + " Teilnehmer.";
+}
+
 // Size, emptiness and binary content, which refuse any kind of file; empty when none.
 std::string FileFault(const tImportFile& file, std::string_view text) {
     if (file.Bytes.size() > kImportMaxBytes)
@@ -203,9 +212,26 @@ private:
 
 // ---- Spreadsheet exports ----
 
+// Columns past these are counted but not kept, so that a line of separators alone costs
+// no memory.
+constexpr std::size_t kMaxColumns = 1024;
+
 struct tCsvRecord {
     std::vector<std::string> Fields;
+    std::size_t Count = 0;  // fields in the line, kept or not
     bool BadQuotes = false;
+
+    void Add(std::string field) {
+        if (++Count <= kMaxColumns)
+            Fields.push_back(std::move(field));
+    }
+    // Nothing but blanks and control characters: an empty line of the sheet.
+    bool Blank() const {
+        return !BadQuotes && std::all_of(Fields.begin(), Fields.end(), [](const std::string& f) {
+            return std::all_of(f.begin(), f.end(),
+                               [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+        });
+    }
 };
 
 // Splits CSV text into records: fields between quotes may hold separators, line breaks and
@@ -220,13 +246,14 @@ public:
         if (pos_ >= text_.size())
             return false;
         record.Fields.clear();
+        record.Count = 0;
         record.BadQuotes = false;
         for (;;) {
             std::string field;
             if (text_[pos_] == '"') {
                 if (!QuotedField(field)) {
                     record.BadQuotes = true;
-                    record.Fields.push_back(std::move(field));
+                    record.Add(std::move(field));
                     EndLine();
                     return true;
                 }
@@ -235,7 +262,7 @@ public:
                 field.assign(text_.substr(pos_, end - pos_));
                 pos_ = end;
             }
-            record.Fields.push_back(std::move(field));
+            record.Add(std::move(field));
             if (pos_ < text_.size() && text_[pos_] == separator_) {
                 ++pos_;
                 continue;
@@ -418,24 +445,28 @@ public:
                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
         utf8_ = bom || (high && IsValidUtf8(text));
 
-        tCsvSplitter splitter(text, DetectSeparator(text));
+        const char separator = DetectSeparator(text);
         tCsvRecord record;
+        // Counted first: a file of too many rows is refused before a row is checked.
+        std::size_t rows = 0;
+        for (tCsvSplitter counter(text, separator); counter.Next(record);)
+            rows += record.Blank() ? 0 : 1;
+        if (rows > kImportMaxRows + 1) {
+            plan_.FileErrors.push_back(TooManyRowsMessage(file_.Name));
+            return;
+        }
+        tCsvSplitter splitter(text, separator);
         splitter.Next(record);
         if (!ReadHeading(record))
             return;
-        int row = 1;
-        int rows = 0;
-        while (splitter.Next(record)) {
-            ++row;
-            const bool blank = std::all_of(record.Fields.begin(), record.Fields.end(),
-                                           [](const std::string& f) { return IsBlank(f); });
-            if (blank && !record.BadQuotes)
-                continue;
-            ++rows;
-            ReadRow(row, record);
+        if (rows <= 1) {
+            plan_.FileErrors.push_back(NoParticipantsMessage(file_.Name));
+            return;
         }
-        if (rows == 0)
-            plan_.FileErrors.push_back("Die Datei " + file_.Name + " enth\xE4lt keine Teilnehmer.");
+        for (int row = 2; splitter.Next(record); ++row) {
+            if (!record.Blank())
+                ReadRow(row, record);
+        }
     }
 
 private:
@@ -453,7 +484,7 @@ private:
             if (column && columns_[*column] < 0)
                 columns_[*column] = static_cast<int>(i);
         }
-        fieldCount_ = heading.Fields.size();
+        fieldCount_ = heading.Count;
         if (columns_[colNachname] < 0 || columns_[colVorname] < 0) {
             plan_.FileErrors.push_back(
                 "Die Datei " + file_.Name +
@@ -481,9 +512,9 @@ private:
                             "Die Anf\xFChrungszeichen in dieser Zeile sind fehlerhaft.");
             return;
         }
-        if (record.Fields.size() != fieldCount_) {
+        if (record.Count != fieldCount_) {
             checker_.Refuse(file_.Name, row,
-                            "Die Zeile hat " + std::to_string(record.Fields.size()) +
+                            "Die Zeile hat " + std::to_string(record.Count) +
                                 " Felder, die Kopfzeile " + std::to_string(fieldCount_) + ".");
             return;
         }
@@ -684,8 +715,9 @@ void ReadEntryFile(const tImportFile& file, tChecker& checker, tImportPlan& plan
             return;
         }
     }
-    if (count == 0) {
-        plan.FileErrors.push_back("Die Datei " + file.Name + " enth\xE4lt keine Teilnehmer.");
+    if (count == 0 || count > kImportMaxRows) {
+        plan.FileErrors.push_back(count == 0 ? NoParticipantsMessage(file.Name)
+                                             : TooManyRowsMessage(file.Name));
         return;
     }
     for (std::size_t i = 0; i < count; ++i) {

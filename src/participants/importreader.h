@@ -13,6 +13,8 @@ namespace kivrel {
 
 // Larger files are refused before they are read: a member list is a few hundred kilobytes.
 inline constexpr std::size_t kImportMaxBytes = 4 * 1024 * 1024;
+// More rows than that in one file are refused as a whole, so that checking never takes long.
+inline constexpr std::size_t kImportMaxRows = 20000;
 
 // One file as it was read from the disk.
 struct tImportFile {

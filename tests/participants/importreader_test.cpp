@@ -172,6 +172,13 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
          "Die Kopfzeile der Datei f.csv enthält fehlerhafte Anführungszeichen."},
         {std::string(kImportMaxBytes + 1, 'a'),
          "Die Datei f.csv ist zu groß: gelesen werden Dateien bis 4 MB."},
+        {[&] {
+             std::string many = heading;
+             for (std::size_t i = 0; i <= kImportMaxRows; ++i)
+                 many += "A;B;U12;m;-30\r\n";
+             return many;
+         }(),
+         "Die Datei f.csv ist zu groß: gelesen werden bis zu 20000 Teilnehmer."},
     };
     for (const auto& [bytes, message] : files) {
         const tImportPlan plan = Read("f.csv", bytes);
