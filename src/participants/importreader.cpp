@@ -61,25 +61,25 @@ int Number(std::string_view digits) {
     return n;
 }
 
-// Between German quotation marks, Windows-1252.
+// Between German quotation marks.
 std::string Quoted(std::string_view text) {
-    return "\x84" + std::string(text) + "\x93";
+    return Win1252("„") + std::string(text) + Win1252("“");
 }
 
 std::string NotUsableCharacters() {
-    return "Die Zeile enth\xE4lt Zeichen, die der Kivrel nicht verwenden kann.";
+    return Win1252("Die Zeile enthält Zeichen, die der Kivrel nicht verwenden kann.");
 }
 
 std::string NotAnEntryFile(const std::string& name) {
-    return "Die Datei " + name + " ist keine Meldedatei des Kivrel oder wurde ver\xE4ndert.";
+    return "Die Datei " + name + Win1252(" ist keine Meldedatei des Kivrel oder wurde verändert.");
 }
 
 std::string NoParticipantsMessage(const std::string& name) {
-    return "Die Datei " + name + " enth\xE4lt keine Teilnehmer.";
+    return "Die Datei " + name + Win1252(" enthält keine Teilnehmer.");
 }
 
 std::string TooManyRowsMessage(const std::string& name) {
-    return "Die Datei " + name + " ist zu gro\xDF: gelesen werden bis zu " +
+    return "Die Datei " + name + Win1252(" ist zu groß: gelesen werden bis zu ") +
            std::to_string(kImportMaxRows) + " Teilnehmer.";
 }
 
@@ -158,10 +158,10 @@ private:
              {std::pair<const std::string&, const char*>(t.Nachname, "Der Nachname"),
               {t.Vorname, "Der Vorname"}}) {
             if (name.size() > static_cast<std::size_t>(kNameMaxLength))
-                return std::string(label) + " ist l\xE4nger als " + std::to_string(kNameMaxLength) +
-                       " Zeichen.";
+                return std::string(label) + Win1252(" ist länger als ") +
+                       std::to_string(kNameMaxLength) + " Zeichen.";
             if (!std::all_of(name.begin(), name.end(), NotDoubleQuote))
-                return std::string(label) + " enth\xE4lt ein Anf\xFChrungszeichen.";
+                return std::string(label) + Win1252(" enthält ein Anführungszeichen.");
         }
         return std::string();
     }
@@ -171,11 +171,11 @@ private:
         if (TrimBlanks(c.GroupName).empty())
             return AgeGroupNameMissingMessage();
         if (c.GroupName.size() > static_cast<std::size_t>(kAgeGroupNameMaxLength))
-            return "Die Bezeichnung der Altersgruppe ist l\xE4nger als " +
+            return Win1252("Die Bezeichnung der Altersgruppe ist länger als ") +
                    std::to_string(kAgeGroupNameMaxLength) + " Zeichen.";
         if (!std::all_of(c.GroupName.begin(), c.GroupName.end(), InAgeGroupNameSet))
             return "Die Bezeichnung der Altersgruppe " + Quoted(c.GroupName) +
-                   " enth\xE4lt unzul\xE4ssige Zeichen.";
+                   Win1252(" enthält unzulässige Zeichen.");
         if (c.Gender.empty())
             return AgeGroupGenderMissingMessage();
         return std::string();
@@ -398,7 +398,8 @@ std::optional<std::string> GenderOf(const std::string& text) {
     const std::string lower = Lower(text);
     if (lower.empty())
         return std::string();
-    if (lower == "m" || lower == "m\xE4nnlich")
+    static const std::string kMaennlich = Win1252("männlich");
+    if (lower == "m" || lower == kMaennlich)
         return "m";
     if (lower == "w" || lower == "weiblich")
         return "w";
@@ -473,7 +474,7 @@ private:
     bool ReadHeading(const tCsvRecord& heading) {
         if (heading.BadQuotes) {
             plan_.FileErrors.push_back("Die Kopfzeile der Datei " + file_.Name +
-                                       " enth\xE4lt fehlerhafte Anf\xFChrungszeichen.");
+                                       Win1252(" enthält fehlerhafte Anführungszeichen."));
             return false;
         }
         columns_.fill(-1);
@@ -509,7 +510,7 @@ private:
     void ReadRow(int row, const tCsvRecord& record) {
         if (record.BadQuotes) {
             checker_.Refuse(file_.Name, row,
-                            "Die Anf\xFChrungszeichen in dieser Zeile sind fehlerhaft.");
+                            Win1252("Die Anführungszeichen in dieser Zeile sind fehlerhaft."));
             return;
         }
         if (record.Count != fieldCount_) {
@@ -528,7 +529,7 @@ private:
             if (!cell) {
                 fault = NotUsableCharacters();
             } else if (HasControl(*cell) && fault.empty()) {
-                fault = "Die Zeile enth\xE4lt Steuerzeichen.";
+                fault = Win1252("Die Zeile enthält Steuerzeichen.");
             } else {
                 cells[c] = TrimBlanks(*cell);
             }
@@ -550,12 +551,12 @@ private:
         if (const auto flag = FlagOf(cells[colKata]))
             t.Kata = *flag;
         else
-            note(Win1252("Der Wert ") + Quoted(cells[colKata]) +
+            note("Der Wert " + Quoted(cells[colKata]) +
                  Win1252(" für Kata ist unbekannt (x, ja oder 1)."));
         if (const auto flag = FlagOf(cells[colAllkategorie]))
             t.Allkategorie = *flag;
         else
-            note(Win1252("Der Wert ") + Quoted(cells[colAllkategorie]) +
+            note("Der Wert " + Quoted(cells[colAllkategorie]) +
                  Win1252(" für Allkategorie ist unbekannt (x, ja oder 1)."));
         if (const auto grade = GradeOf(cells[colGraduierung]))
             t.Graduierung = *grade;
@@ -706,7 +707,7 @@ void ReadEntryFile(const tImportFile& file, tChecker& checker, tImportPlan& plan
     const std::size_t count = records.empty() ? 0 : records.size() - 1;
     if (records.empty() || records.back().first != "Anzahl" ||
         records.back().second != std::to_string(count)) {
-        plan.FileErrors.push_back("Die Meldedatei " + file.Name + " ist unvollst\xE4ndig.");
+        plan.FileErrors.push_back("Die Meldedatei " + file.Name + Win1252(" ist unvollständig."));
         return;
     }
     for (std::size_t i = 0; i < count; ++i) {
@@ -751,7 +752,7 @@ int tImportPlan::GoodRows() const {
 }
 
 std::string TooLargeMessage(const std::string& name) {
-    return "Die Datei " + name + " ist zu gro\xDF: gelesen werden Dateien bis " +
+    return "Die Datei " + name + Win1252(" ist zu groß: gelesen werden Dateien bis ") +
            std::to_string(kImportMaxBytes / (1024 * 1024)) + " MB.";
 }
 
