@@ -8,6 +8,7 @@
 #include "app/tfrmmain.h"
 #include "app/uisetup.h"
 #include "participants/inputrules.h"
+#include "participants/tfrmimport.h"
 #include "participants/tfrmteilnehmer.h"
 
 namespace kivrel {
@@ -104,6 +105,23 @@ void BM_EditorNamesFromGrid10000(benchmark::State& state) {
         benchmark::DoNotOptimize(NamePairs(main.GridNames(), -1));
 }
 BENCHMARK(BM_EditorNamesFromGrid10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+// The import preview of 10,000 rows, opened and painted once.
+void BM_ImportPreview10000(benchmark::State& state) {
+    tImportPlan plan;
+    for (int i = 0; i < kParticipants; ++i) {
+        tImportRow row{"mitglieder.csv", i + 2, *Participant(i), {}};
+        if (i % 10 == 0)
+            row.Reason = "Bitte geben Sie das Geburtsjahr vierstellig ein.";
+        plan.Rows.push_back(std::move(row));
+    }
+    for (auto _ : state) {
+        TfrmImport preview(plan);
+        preview.show();
+        preview.stgZeilen->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ImportPreview10000)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 }  // namespace kivrel

@@ -34,6 +34,7 @@
 #include "output/finishing.h"
 #include "output/mapimail.h"
 #include "participants/entrylistprinter.h"
+#include "participants/tfrmimport.h"
 #include "participants/tfrmteilnehmer.h"
 
 // The icons live in the kivrel_ui library, whose resource initialiser the linker would
@@ -274,6 +275,9 @@ void TfrmMain::CreateActions() {
     TeilnehmerEinfuegen = make(QStringLiteral("&Einfügen"), "add", QStringLiteral("Einfügen"),
                                &TfrmMain::TeilnehmerEinfuegenExecute);
     TeilnehmerEinfuegen->setShortcut(QKeySequence(Qt::Key_Insert));
+    actTeilnehmerImportieren =
+        make(QStringLiteral("&Importieren..."), "import", QStringLiteral("Importieren"),
+             &TfrmMain::actTeilnehmerImportierenExecute);
     actTeilnehmerBearbeiten =
         make(QStringLiteral("&Bearbeiten"), "edit", QStringLiteral("Bearbeiten"),
              &TfrmMain::actTeilnehmerBearbeitenExecute);
@@ -309,6 +313,7 @@ void TfrmMain::CreateMenus() {
     veranstaltung->addAction(actFertigstellen);
     QMenu* teilnehmer = menuBar()->addMenu(QStringLiteral("&Teilnehmer"));
     teilnehmer->addAction(TeilnehmerEinfuegen);
+    teilnehmer->addAction(actTeilnehmerImportieren);
     teilnehmer->addAction(actTeilnehmerBearbeiten);
     teilnehmer->addAction(actTeilnehmerloeschen);
     menuBar()->addMenu(QStringLiteral("&Information"))->addAction(berKivrel401);
@@ -321,8 +326,8 @@ void TfrmMain::CreateClientArea(QWidget* client) {
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    for (QAction* action : {TeilnehmerEinfuegen, actTeilnehmerBearbeiten, actTeilnehmerloeschen,
-                            static_cast<QAction*>(nullptr), actDrucken,
+    for (QAction* action : {TeilnehmerEinfuegen, actTeilnehmerImportieren, actTeilnehmerBearbeiten,
+                            actTeilnehmerloeschen, static_cast<QAction*>(nullptr), actDrucken,
                             static_cast<QAction*>(nullptr), actFertigstellen}) {
         if (!action) {
             ToolBar1->addSeparator();
@@ -503,6 +508,18 @@ void TfrmMain::TeilnehmerEinfuegenExecute() {
                     meldung_.Teilnehmerliste.AddDistinct(key, std::move(participant)));
             }
         } while (again);
+    });
+}
+
+void TfrmMain::actTeilnehmerImportierenExecute() {
+    RunGuarded([&] {
+        const std::optional<tImportPlan> plan = AskImport(meldung_, this);
+        if (!plan)
+            return;
+        // All good rows in one step; nothing in the lists is changed or replaced.
+        ApplyImport(*plan, meldung_.Teilnehmerliste, meldung_.Altersgruppenliste);
+        FillParticipantGrid(-1);
+        UpdateParticipantActions();
     });
 }
 

@@ -82,6 +82,7 @@ public:
 
     QToolBar* ToolBar1;
     QAction* TeilnehmerEinfuegen;
+    QAction* actTeilnehmerImportieren;
     QAction* actTeilnehmerBearbeiten;
     QAction* actTeilnehmerloeschen;
     QAction* actDrucken;
@@ -111,6 +112,7 @@ public slots:
     void FormShow();
     void FormCloseQuery(bool& canClose);
     void TeilnehmerEinfuegenExecute();
+    void actTeilnehmerImportierenExecute();
     void actTeilnehmerBearbeitenExecute();
     void actTeilnehmerloeschenExecute();
     void Beenden2Click();

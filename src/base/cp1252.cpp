@@ -103,6 +103,15 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (!NextCodePoint(text, pos))
+            return false;
+    }
+    return true;
+}
+
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -19,6 +19,9 @@ std::optional<unsigned char> UnicodeToCp1252(char32_t codePoint);
 // produces one, but a file from outside might hold it.
 std::string Cp1252ToUtf8(std::string_view text);
 
+// True when text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
 // Encodes UTF-8 to Windows-1252; nullopt when the text is not valid UTF-8 or holds a
 // character the code page cannot hold.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/collation.h"
+#include "base/cp1252.h"
+#include "base/textrules.h"
 
 namespace kivrel {
 
@@ -60,8 +62,8 @@ bool GewichtValid(std::string_view text, bool kata, bool allkategorie) {
     if (text.empty())
         return kata || allkategorie;
     // Pasting passes by the key rule; the entry file splits the weight by its sign.
-    return text.size() >= 3 && IsSign(text[0]) &&
-           std::all_of(text.begin() + 1, text.end(), IsDigit);
+    return text.size() >= 3 && text.size() <= static_cast<std::size_t>(kGewichtMaxLength) &&
+           IsSign(text[0]) && std::all_of(text.begin() + 1, text.end(), IsDigit);
 }
 
 std::vector<tNamePair> NamePairs(const tGridNames& grid, int skipRow) {
@@ -80,6 +82,61 @@ bool NameTaken(const std::vector<tNamePair>& names, std::string_view nachname,
     return std::any_of(names.begin(), names.end(), [&](const tNamePair& p) {
         return CollateCompare(p.Nachname, nachname) == 0 && CollateCompare(p.Vorname, vorname) == 0;
     });
+}
+
+tParticipantFault CheckParticipant(const tParticipantInput& input, int currentYear,
+                                   const tNameTaken& taken) {
+    const std::string nachname = TrimBlanks(input.Nachname);
+    const std::string vorname = TrimBlanks(input.Vorname);
+    if (nachname.empty())
+        return tParticipantFault::Nachname;
+    if (vorname.empty())
+        return tParticipantFault::Vorname;
+    if (taken && taken(nachname, vorname))
+        return tParticipantFault::Duplicate;
+    if (TrimBlanks(input.Altersgruppe).empty())
+        return tParticipantFault::Altersgruppe;
+    if (!JahrgangValid(input.Jahrgang, currentYear))
+        return tParticipantFault::Jahrgang;
+    if (!GewichtValid(input.Gewicht, input.Kata, input.Allkategorie))
+        return tParticipantFault::Gewicht;
+    return tParticipantFault::None;
+}
+
+std::string ParticipantFaultMessage(tParticipantFault fault, const tParticipantInput& input) {
+    switch (fault) {
+        case tParticipantFault::Nachname:
+        case tParticipantFault::Vorname:
+            return "Bitte geben Sie Vor- und Nachnamen des Teilnehmers an.";
+        case tParticipantFault::Duplicate:
+            return "Der Teilnehmer " + std::string(input.Vorname) + " " +
+                   std::string(input.Nachname) + " wurde bereits eingegeben.";
+        case tParticipantFault::Altersgruppe:
+            return Win1252("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll.");
+        case tParticipantFault::Jahrgang:
+            return "Bitte geben Sie das Geburtsjahr vierstellig ein.";
+        case tParticipantFault::Gewicht:
+            return Win1252("Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.");
+        case tParticipantFault::None:
+            break;
+    }
+    return std::string();
+}
+
+std::string AgeGroupNameMissingMessage() {
+    return "Bitte geben Sie die Bezeichnung der Altersgruppe an.";
+}
+
+std::string AgeGroupGenderMissingMessage() {
+    return "Bitte geben Sie das Geschlecht der Altersgruppe an.";
+}
+
+std::string NamePairKey(std::string_view nachname, std::string_view vorname) {
+    // Sort keys hold no zero byte, so the separator cannot be mistaken for part of a name.
+    std::string key = CollationKey(nachname);
+    key += '\0';
+    key += CollationKey(vorname);
+    return key;
 }
 
 }  // namespace kivrel

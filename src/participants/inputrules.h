@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,12 @@
 // What the participant editor and the age-group dialog accept, character by character and
 // field by field. Texts are Windows-1252.
 namespace kivrel {
+
+// Field lengths of the participant editor and the age-group dialog.
+inline constexpr int kNameMaxLength = 20;
+inline constexpr int kJahrgangMaxLength = 4;
+inline constexpr int kGewichtMaxLength = 4;
+inline constexpr int kAgeGroupNameMaxLength = 20;
 
 // Backspace as the key filters see it, like any typed character.
 inline constexpr char kBackspace = '\b';
@@ -51,5 +58,44 @@ std::vector<tNamePair> NamePairs(const tGridNames& grid, int skipRow);
 // user's collation (case ignored).
 bool NameTaken(const std::vector<tNamePair>& names, std::string_view nachname,
                std::string_view vorname);
+
+// What the participant editor checks, in its order, with the first fault found.
+enum class tParticipantFault {
+    None,
+    Nachname,
+    Vorname,
+    Duplicate,
+    Altersgruppe,
+    Jahrgang,
+    Gewicht
+};
+
+// The participant as typed: names untrimmed, the age group's key or empty.
+struct tParticipantInput {
+    std::string_view Nachname;
+    std::string_view Vorname;
+    std::string_view Altersgruppe;
+    std::string_view Jahrgang;
+    std::string_view Gewicht;
+    bool Kata = false;
+    bool Allkategorie = false;
+};
+
+// taken(nachname, vorname) tells whether the trimmed names belong to another participant.
+using tNameTaken = std::function<bool(std::string_view, std::string_view)>;
+
+tParticipantFault CheckParticipant(const tParticipantInput& input, int currentYear,
+                                   const tNameTaken& taken);
+
+// The editor's warning for a fault, naming the participant as typed (Windows-1252).
+std::string ParticipantFaultMessage(tParticipantFault fault, const tParticipantInput& input);
+
+// The age-group dialog's warnings (Windows-1252).
+std::string AgeGroupNameMissingMessage();
+std::string AgeGroupGenderMissingMessage();
+
+// A key equal for two name pairs exactly when both names collate equal (case ignored), so
+// many names are checked for duplicates by hashing instead of comparing each with each.
+std::string NamePairKey(std::string_view nachname, std::string_view vorname);
 
 }  // namespace kivrel

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "base/cp1252.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
@@ -24,7 +23,7 @@ TfrmAltersgruppe::TfrmAltersgruppe(QWidget* parent) : QDialog(parent, kFixedDial
 
     ediBezeichnung = new QLineEdit(this);
     ediBezeichnung->setGeometry(96, 20, 190, kEditHeight);
-    ediBezeichnung->setMaxLength(20);
+    ediBezeichnung->setMaxLength(kAgeGroupNameMaxLength);
     UseInputRules(*ediBezeichnung, [this](QLineEdit& sender, char key) {
         return ediBezeichnungKeyPress(sender, key);
     });
@@ -70,12 +69,12 @@ void TfrmAltersgruppe::ediBezeichnungChange() {
 
 bool TfrmAltersgruppe::CheckInput() {
     if (TrimBlanks(FromQt(ediBezeichnung->text())).empty()) {
-        ShowWarning(Win1252("Bitte geben Sie die Bezeichnung der Altersgruppe an."));
+        ShowWarning(AgeGroupNameMissingMessage());
         ediBezeichnung->setFocus();
         return false;
     }
     if (TrimBlanks(FromQt(cbbGeschlecht->currentText())).empty()) {
-        ShowWarning(Win1252("Bitte geben Sie das Geschlecht der Altersgruppe an."));
+        ShowWarning(AgeGroupGenderMissingMessage());
         cbbGeschlecht->setFocus();
         return false;
     }

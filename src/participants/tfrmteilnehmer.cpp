@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "base/cp1252.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
@@ -69,8 +68,8 @@ TfrmTeilnehmer::TfrmTeilnehmer(tAltersgruppenliste& ageGroups, QWidget* parent)
     setFixedSize(305, 294);
 
     const auto keyPress = [this](QLineEdit& sender, char key) { return ediKeyPress(sender, key); };
-    ediNachname = AddEdit(this, QStringLiteral("&Nachname:"), 20, 190, 20);
-    ediVorname = AddEdit(this, QStringLiteral("&Vorname:"), 48, 190, 20);
+    ediNachname = AddEdit(this, QStringLiteral("&Nachname:"), 20, 190, kNameMaxLength);
+    ediVorname = AddEdit(this, QStringLiteral("&Vorname:"), 48, 190, kNameMaxLength);
     cbbAltersgruppe = AddList(this, QStringLiteral("&Altersgruppe:"), 76, 137);
     cbbAltersgruppe->installEventFilter(this);
 
@@ -81,13 +80,13 @@ TfrmTeilnehmer::TfrmTeilnehmer(tAltersgruppenliste& ageGroups, QWidget* parent)
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     connect(SpeedButton1, &QToolButton::clicked, this, &TfrmTeilnehmer::SpeedButton1Click);
 
-    ediJahrgang = AddEdit(this, QStringLiteral("&Jahrgang:"), 132, 89, 4);
+    ediJahrgang = AddEdit(this, QStringLiteral("&Jahrgang:"), 132, 89, kJahrgangMaxLength);
     cbbGraduierung = AddList(this, QStringLiteral("Gra&duierung:"), 160, 89);
     cbbGraduierung->addItem(QStringLiteral("[unbekannt]"));
     for (const char* name : Graduierungen)
         cbbGraduierung->addItem(ToQt(name));
     cbbGraduierung->setCurrentIndex(-1);
-    ediGewicht = AddEdit(this, QStringLiteral("&Ge&wichtsklasse:"), 188, 89, 4);
+    ediGewicht = AddEdit(this, QStringLiteral("&Ge&wichtsklasse:"), 188, 89, kGewichtMaxLength);
 
     for (QLineEdit* edit : {ediNachname, ediVorname, ediJahrgang}) {
         UseInputRules(*edit, keyPress);
@@ -190,34 +189,45 @@ void TfrmTeilnehmer::FillAgeGroups(int index) {
 }
 
 bool TfrmTeilnehmer::CheckInput() {
-    const auto refuse = [](const char* message, QWidget* field) {
-        ShowWarning(Win1252(message));
-        field->setFocus();
-        return false;
-    };
-    const char* const kNames = "Bitte geben Sie Vor- und Nachnamen des Teilnehmers an.";
-    const std::string nachname = TrimBlanks(FromQt(ediNachname->text()));
-    const std::string vorname = TrimBlanks(FromQt(ediVorname->text()));
-    if (nachname.empty())
-        return refuse(kNames, ediNachname);
-    if (vorname.empty())
-        return refuse(kNames, ediVorname);
-    if (NameTaken(ExistingNames, nachname, vorname)) {
-        ShowWarning("Der Teilnehmer " + FromQt(ediVorname->text()) + " " +
-                    FromQt(ediNachname->text()) + " wurde bereits eingegeben.");
-        ediVorname->setFocus();
-        return false;
+    const std::string nachname = FromQt(ediNachname->text());
+    const std::string vorname = FromQt(ediVorname->text());
+    const std::string altersgruppe = FromQt(cbbAltersgruppe->currentText());
+    const std::string jahrgang = FromQt(ediJahrgang->text());
+    const std::string gewicht = FromQt(ediGewicht->text());
+    const tParticipantInput input{nachname,
+                                  vorname,
+                                  altersgruppe,
+                                  jahrgang,
+                                  gewicht,
+                                  chbKata->isChecked(),
+                                  chbAllkategorie->isChecked()};
+    const tParticipantFault fault = CheckParticipant(
+        input, QDate::currentDate().year(),
+        [this](std::string_view n, std::string_view v) { return NameTaken(ExistingNames, n, v); });
+    QWidget* field = nullptr;
+    switch (fault) {
+        case tParticipantFault::None:
+            return true;
+        case tParticipantFault::Nachname:
+            field = ediNachname;
+            break;
+        case tParticipantFault::Vorname:
+        case tParticipantFault::Duplicate:
+            field = ediVorname;
+            break;
+        case tParticipantFault::Altersgruppe:
+            field = cbbAltersgruppe;
+            break;
+        case tParticipantFault::Jahrgang:
+            field = ediJahrgang;
+            break;
+        case tParticipantFault::Gewicht:
+            field = ediGewicht;
+            break;
     }
-    if (TrimBlanks(FromQt(cbbAltersgruppe->currentText())).empty())
-        return refuse("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll.",
-                      cbbAltersgruppe);
-    if (!JahrgangValid(FromQt(ediJahrgang->text()), QDate::currentDate().year()))
-        return refuse("Bitte geben Sie das Geburtsjahr vierstellig ein.", ediJahrgang);
-    if (!GewichtValid(FromQt(ediGewicht->text()), chbKata->isChecked(),
-                      chbAllkategorie->isChecked()))
-        return refuse("Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.",
-                      ediGewicht);
-    return true;
+    ShowWarning(ParticipantFaultMessage(fault, input));
+    field->setFocus();
+    return false;
 }
 
 void TfrmTeilnehmer::btnOKClick(QPushButton* sender) {

@@ -150,7 +150,7 @@ TEST_F(MainWindow, MenusToolBarAndFieldsCarryTheirCaptionsAndShortcuts) {
                          "&Datei|Drucker&einstellungen|&Drucken\tStrg+D|-|&Beenden",
                          "Absender|&Bearbeiten",
                          "&Veranstaltung|&Bearbeiten|-|&Fertigstellen",
-                         "&Teilnehmer|&Einfügen\tEinfg|&Bearbeiten|&Löschen\tEntf",
+                         "&Teilnehmer|&Einfügen\tEinfg|&Importieren...|&Bearbeiten|&Löschen\tEntf",
                          "&Information|Über &Kivrel 4.0",
                      }));
 
@@ -167,8 +167,8 @@ TEST_F(MainWindow, MenusToolBarAndFieldsCarryTheirCaptionsAndShortcuts) {
         EXPECT_FALSE(action->icon().isNull());
         tools << button->text();
     }
-    EXPECT_EQ(tools, QStringList({"Einfügen", "Bearbeiten", "&Löschen", "-", "&Drucken", "-",
-                                  "Fertigstellen"}));
+    EXPECT_EQ(tools, QStringList({"Einfügen", "Importieren", "Bearbeiten", "&Löschen", "-",
+                                  "&Drucken", "-", "Fertigstellen"}));
     EXPECT_EQ(main.ToolBar1->height(), 57);
 
     const std::vector<std::pair<QLineEdit*, const char*>> fields = {

@@ -53,6 +53,7 @@ TEST(InputChecks, WeightClassIsASignWithDigitsUnlessKataOrOpenClass) {
     EXPECT_TRUE(GewichtValid("-30", false, false));
     EXPECT_TRUE(GewichtValid("+100", false, false));
     EXPECT_FALSE(GewichtValid("-5", false, false));
+    EXPECT_FALSE(GewichtValid("+1000", false, false));  // longer than the field
     EXPECT_FALSE(GewichtValid("-", false, false));
     EXPECT_FALSE(GewichtValid("", false, false));
     EXPECT_TRUE(GewichtValid("", true, false));
