@@ -8,6 +8,7 @@
 #include "app/tfrmmain.h"
 #include "app/uisetup.h"
 #include "base/busy.h"
+#include "details/recoveryfile.h"
 #include "details/tfrmwizzard.h"
 
 namespace kivrel {
@@ -27,6 +28,8 @@ KivrelProgram::KivrelProgram(QApplication& app) {
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10); });
 
     main_ = std::make_unique<TfrmMain>();
+    // Taken before any window, so that a second program started meanwhile keeps none.
+    main_->KeepRecovery(tRecovery::TakeBesideStore());
     // The windows of the whole run are made behind the splash window; the main window
     // owns them.
     {

@@ -27,6 +27,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "details/recoveryfile.h"
 #include "details/tfrmabsender.h"
 #include "details/tfrmturnier.h"
 #include "details/tfrmwizzard.h"
@@ -445,6 +446,9 @@ void TfrmMain::FormCloseQuery(bool& canClose) {
         if (canClose)
             ShowAdvert(AdvertKind::Thanks, this);
     });
+    // A normal end: nothing is left to bring back.
+    if (canClose && recovery_)
+        recovery_->Remove();
 }
 
 void TfrmMain::Beenden2Click() {
@@ -507,6 +511,8 @@ void TfrmMain::TeilnehmerEinfuegenExecute() {
                 FillParticipantGrid(
                     meldung_.Teilnehmerliste.AddDistinct(key, std::move(participant)));
             }
+            // Also when cancelled: the editor may have made an age group.
+            EntryChanged();
         } while (again);
     });
 }
@@ -518,6 +524,7 @@ void TfrmMain::actTeilnehmerImportierenExecute() {
             return;
         // All good rows in one step; nothing in the lists is changed or replaced.
         ApplyImport(*plan, meldung_.Teilnehmerliste, meldung_.Altersgruppenliste);
+        EntryChanged();
         FillParticipantGrid(-1);
         UpdateParticipantActions();
     });
@@ -532,6 +539,7 @@ void TfrmMain::actTeilnehmerBearbeitenExecute() {
             return;
         EditParticipant(list.Object(index), GridNames(), index, meldung_.Altersgruppenliste, this);
         FillParticipantGrid(index);
+        EntryChanged();
     });
 }
 
@@ -545,6 +553,7 @@ void TfrmMain::actTeilnehmerloeschenExecute() {
             return;
         const int index = SelectedIndex();
         list.Delete(index);
+        EntryChanged();
         // The one before it, or the new first one.
         FillParticipantGrid(index > 0 ? index - 1 : (list.Empty() ? -1 : 0));
     });
@@ -601,6 +610,7 @@ void TfrmMain::FormActivate() {
         ShowEventDetails(meldung_.Turnier);
         ShowSenderClub(meldung_.Verein);
         ShowSenderPerson(meldung_.Absender);
+        OfferRecovery();
         TeilnehmerEinfuegenExecute();
     });
 }
@@ -663,6 +673,36 @@ void TfrmMain::actAbsenderBearbeitenExecute() {
 
 void TfrmMain::berKivrel401Click() {
     RunGuarded([] { TfrmAbout::Execute(); });
+}
+
+void TfrmMain::KeepRecovery(std::unique_ptr<tRecovery> recovery) {
+    recovery_ = std::move(recovery);
+}
+
+void TfrmMain::EntryChanged() {
+    if (!recovery_)
+        return;
+    // The safety net must never get in the way of the work it keeps.
+    try {
+        recovery_->Save(meldung_);
+    } catch (const std::exception&) {
+    }
+}
+
+void TfrmMain::OfferRecovery() {
+    if (!recovery_)
+        return;
+    std::optional<tRecoveredEntry> pending = recovery_->Pending();
+    if (!pending)
+        return;
+    if (!Confirm(RecoveryQuestion(*pending))) {
+        recovery_->Decline();
+        return;
+    }
+    RestoreEntry(std::move(*pending), meldung_);
+    recovery_->Accept();
+    FillParticipantGrid(-1);
+    UpdateParticipantActions();
 }
 
 }  // namespace kivrel

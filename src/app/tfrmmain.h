@@ -18,6 +18,7 @@ class QToolBar;
 namespace kivrel {
 
 class TfrmWizzard;
+class tRecovery;
 
 // The user has already confirmed that the program is to end: the main window closes without
 // asking. Cleared when the main window is shown.
@@ -71,6 +72,13 @@ public:
     void ShowEventDetails(const tTurnierData& turnier);
     void ShowSenderClub(const tVereinData& verein);
     void ShowSenderPerson(const tAbsenderData& absender);
+
+    // From now on the lists are kept in this recovery file, which the start-up dialogue
+    // offers to bring back and the normal end removes. Without one nothing is kept.
+    void KeepRecovery(std::unique_ptr<tRecovery> recovery);
+    // Call after every change of the Teilnehmerliste or the Altersgruppenliste: rewrites the
+    // recovery file. Never fails; a write failure is told once in a run.
+    void EntryChanged();
 
     // The grid's surname and first-name columns, headings in row 0.
     tGridNames GridNames() const;
@@ -143,11 +151,14 @@ private:
     void CreateMenus();
     void CreateClientArea(QWidget* client);
     void CreateSaveDialog();
+    // At start: the entry an earlier run left, brought back when the user wants it.
+    void OfferRecovery();
 
     tMeldung meldung_;
     // The one printer of the run: the printer set-up's choice holds for later prints.
     std::unique_ptr<QPrinter> printer_;
     tTeilnehmerModel* gridModel_;
+    std::unique_ptr<tRecovery> recovery_;
 };
 
 }  // namespace kivrel

@@ -4,13 +4,19 @@
 
 namespace kivrel {
 
+// Whether the new content reaches the disk before the rename. Without the flush the
+// replacement is still whole or nothing for every program and survives a crash of the
+// writer, but a power cut soon after may leave the old content, or on some file systems an
+// empty file.
+enum class FlushToDisk { Yes, No };
+
 // Writes bytes as the whole new content of path: first into a temporary file in the same
-// folder, flushed to disk, then renamed over path. On failure path is as it was before
-// (absent, or its old content), no temporary file is left, and error (when given) gets
+// folder, flushed to disk (unless told otherwise), then renamed over path. On failure path is as it
+// was before (absent, or its old content), no temporary file is left, and error (when given) gets
 // the system's reason. A write-protected existing file is not replaced. The path is
 // Windows-1252 like every text of the core; where the system names files in UTF-8 it is
 // converted.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         std::string* error = nullptr);
+                         std::string* error = nullptr, FlushToDisk flush = FlushToDisk::Yes);
 
 }  // namespace kivrel

@@ -43,7 +43,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes,
-                         std::string* error) {
+                         std::string* error, FlushToDisk flush) {
     // The core's paths are Windows-1252 like all its texts; this file system wants UTF-8.
     const std::string path = Cp1252ToUtf8(cp1252Path);
     // rename() would replace a write-protected file; honour the protection as Windows does.
@@ -61,7 +61,7 @@ bool WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes
     if (fd < 0)
         return Fail(error, EEXIST);
 
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes) || (flush == FlushToDisk::Yes && ::fsync(fd) != 0)) {
         const int err = errno;
         ::close(fd);
         ::unlink(temporary.c_str());

@@ -29,7 +29,8 @@ std::string TemporaryName(const std::string& path) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error,
+                         FlushToDisk flush) {
     std::string temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -52,7 +53,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
         ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
         done += written;
     }
-    ok = ok && FlushFileBuffers(file);
+    ok = ok && (flush == FlushToDisk::No || FlushFileBuffers(file));
     const DWORD code = ok ? ERROR_SUCCESS : GetLastError();
     CloseHandle(file);
     // MoveFileEx refuses to replace a read-only file, which is what we want.

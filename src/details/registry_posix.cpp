@@ -2,22 +2,12 @@
 // $XDG_CONFIG_HOME/kivrel/HKEY_CURRENT_USER.reg. Every access reads the file afresh under an
 // exclusive lock; every change writes it whole to a temporary file and renames that over it.
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <thread>
 
 #include "base/atomicfile.h"
 #include "details/registry.h"
 #include "details/registryfile.h"
+#include "details/storefolder.h"
 
 namespace kivrel {
 
@@ -26,123 +16,18 @@ namespace {
 std::atomic<long long> gWaitLimitMs{5000};
 
 struct StorePaths {
-    std::string folder;
     std::string file;
     std::string lock;  // a file of its own, so that renaming the store does not drop the lock
 };
 
 std::optional<StorePaths> FindStorePaths() {
-    std::string config;
-    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-        config = xdg;
-    } else {
-        std::string home;
-        if (const char* h = std::getenv("HOME"); h && *h) {
-            home = h;
-        } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-            home = pw->pw_dir;
-        }
-        if (home.empty())
-            return std::nullopt;
-        config = home + "/.config";
-    }
+    auto folder = StoreFolder();
+    if (!folder)
+        return std::nullopt;
     StorePaths paths;
-    paths.folder = config + "/kivrel";
-    paths.file = paths.folder + "/HKEY_CURRENT_USER.reg";
+    paths.file = *folder + "HKEY_CURRENT_USER.reg";
     paths.lock = paths.file + ".lock";
     return paths;
-}
-
-bool MakeFolders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            break;
-    }
-    struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// Held while it lives; waits a bounded time for another process that holds it.
-class StoreLock {
-public:
-    explicit StoreLock(const std::string& path) {
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-        if (fd_ < 0)
-            return;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(gWaitLimitMs.load());
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd_);
-                fd_ = -1;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    ~StoreLock() {
-        if (fd_ >= 0)
-            ::close(fd_);  // releases the lock
-    }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-
-    bool Held() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
-
-bool ReadAll(int fd, std::string& bytes) {
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-// Gives the store file a further name beside it that nothing has yet,
-// "<file>.<tag>-20250315-142233" (then "-2", "-3", ...): moved there, or with keep, linked
-// there while it also stays in place. Never replaces an existing file.
-bool SetAside(const std::string& file, const char* tag, bool keep) {
-    char stamp[32] = "0";
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (::localtime_r(&now, &local))
-        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    for (int n = 1; n < 1000; ++n) {
-        std::string target = file + "." + tag + "-" + stamp;
-        if (n > 1)
-            target += "-" + std::to_string(n);
-        int rc =
-            keep ? ::link(file.c_str(), target.c_str())
-                 : ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-        if (rc != 0 && !keep && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
-            // A file system that cannot rename without replacing: link, then drop the old name.
-            rc = ::link(file.c_str(), target.c_str());
-            if (rc == 0 && ::unlink(file.c_str()) != 0) {
-                ::unlink(target.c_str());
-                return false;
-            }
-        }
-        if (rc == 0)
-            return true;
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
 }
 
 struct Store {
@@ -152,19 +37,15 @@ struct Store {
 
 // The store as the file holds it; nullopt when it cannot be used. Call with the lock held.
 std::optional<Store> LoadStore(const StorePaths& paths) {
-    // Non-blocking, so that a pipe put where the file should be does not hang us.
-    const int fd = ::open(paths.file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return Store{};
-        return std::nullopt;
-    }
-    struct stat st {};
     std::string bytes;
-    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
-    ::close(fd);
-    if (!read)
-        return std::nullopt;
+    switch (ReadWholeFile(paths.file, bytes, std::string().max_size())) {
+        case FileRead::Missing:
+            return Store{};
+        case FileRead::Failed:
+            return std::nullopt;
+        case FileRead::Ok:
+            break;
+    }
     if (auto parsed = ParseRegFile(bytes))
         return Store{std::move(parsed->hive), parsed->lossy};
     // What we cannot read is never overwritten: it stays beside, and the store starts empty.
@@ -184,9 +65,9 @@ bool SaveStore(const StorePaths& paths, const Store& store) {
 template <class Body>
 bool WithStore(Body&& body) {
     const auto paths = FindStorePaths();
-    if (!paths || !MakeFolders(paths->folder))
+    if (!paths)
         return false;
-    const StoreLock lock(paths->lock);
+    const FileLock lock(paths->lock, std::chrono::milliseconds(gWaitLimitMs.load()));
     if (!lock.Held())
         return false;
     auto store = LoadStore(*paths);

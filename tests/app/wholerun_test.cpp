@@ -27,86 +27,13 @@
 #include "support/exampleentry.h"
 #include "support/maildesktop.h"
 #include "support/modalscript.h"
+#include "support/runsteps.h"
 
 namespace kivrel {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace test;
-
-void Fill(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    Type(*field->window(), text);
-}
-
-// Moves a drop-down list that has the focus down by steps entries with the arrow key.
-void Choose(QWidget& window, int steps) {
-    for (int i = 0; i < steps; ++i)
-        Press(window, Qt::Key_Down);
-}
-
-void TypeWizard(TfrmWizzard& wizard) {
-    Fill(wizard.fraTurnier1->ediBezeichnung, QStringLiteral("Stadtpokal 2026"));
-    Fill(wizard.fraTurnier1->daeDatum, QStringLiteral("14032026"));
-    Fill(wizard.fraTurnier1->ediOrt, QStringLiteral("Musterstadt"));
-    Fill(wizard.fraTurnier1->ediEmail, QStringLiteral("meldung@example.org"));
-    QTest::mouseClick(wizard.btnWeiter, Qt::LeftButton);
-
-    TfraAbsenderVerein& club = *wizard.fraAbsenderVerein1;
-    Fill(club.ediBezeichnung, QStringLiteral("TSV Musterstadt"));
-    Fill(club.ediVereinsnummer, QStringLiteral("0815"));
-    Fill(club.ediKreis, QStringLiteral("Nordkreis"));
-    Fill(club.ediBezirk, QStringLiteral("Ost"));
-    Fill(club.ediLand, QStringLiteral("Nordland"));
-    Fill(club.ediNation, QStringLiteral("GER"));
-    QTest::mouseClick(wizard.btnWeiter, Qt::LeftButton);
-
-    TfraAbsenderPerson& person = *wizard.fraAbsenderPerson1;
-    Fill(person.ediVorname, QStringLiteral("Anna"));
-    Fill(person.ediNachname, QStringLiteral("Berger"));
-    Fill(person.ediStrasse, QStringLiteral("Hauptstr. 1"));
-    Fill(person.ediplz, QStringLiteral("12345"));
-    Fill(person.ediOrt, QStringLiteral("Musterstadt"));
-    Fill(person.editelp, QStringLiteral("01234 5678"));
-    QTest::mouseClick(wizard.btnWeiter, Qt::LeftButton);
-    QTest::mouseClick(wizard.btnOK, Qt::LeftButton);
-}
-
-// Names, then Tab into the age-group list.
-void TypeNames(TfrmTeilnehmer& editor, const QString& nachname, const QString& vorname) {
-    EXPECT_EQ(QApplication::focusWidget(), editor.ediNachname);
-    Type(editor, nachname);
-    Press(editor, Qt::Key_Tab);
-    Type(editor, vorname);
-    Press(editor, Qt::Key_Tab);
-}
-
-// Year, grade steps down the list, weight: each field reached with Tab from the group.
-void TypeRest(TfrmTeilnehmer& editor, const QString& jahrgang, int gradeSteps,
-              const QString& gewicht) {
-    editor.cbbAltersgruppe->setFocus();
-    Press(editor, Qt::Key_Tab);
-    if (QApplication::focusWidget() == editor.SpeedButton1)
-        Press(editor, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), editor.ediJahrgang);
-    Type(editor, jahrgang);
-    Press(editor, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), editor.cbbGraduierung);
-    Choose(editor, gradeSteps);
-    Press(editor, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), editor.ediGewicht);
-    Type(editor, gewicht);
-}
-
-ModalScript::Step NewGroup(const QString& name, int genderSteps) {
-    return [name, genderSteps](QWidget& w) {
-        auto& dialog = As<TfrmAltersgruppe>(w);
-        Type(dialog, name);
-        Press(dialog, Qt::Key_Tab);
-        Choose(dialog, genderSteps);
-        Press(dialog, Qt::Key_Return);
-    };
-}
 
 TEST(WholeRun, FromStartThroughTheSeriesAndFinishingToTheThankYouNotice) {
     MailDesktop desktop;
@@ -140,13 +67,8 @@ TEST(WholeRun, FromStartThroughTheSeriesAndFinishingToTheThankYouNotice) {
                 Press(editor, Qt::Key_Return);  // OK, and the next one
             })
             .Then(NewGroup(QStringLiteral("U12"), 2))
-            .Then([](QWidget& w) {
-                auto& editor = As<TfrmTeilnehmer>(w);
-                TypeNames(editor, QStringLiteral("Kurz"), QStringLiteral("Tim"));
-                Choose(editor, 1);
-                TypeRest(editor, QStringLiteral("2014"), 0, QStringLiteral("+50"));
-                Press(editor, Qt::Key_Return);
-            })
+            .Then(TypeParticipant(QStringLiteral("Kurz"), QStringLiteral("Tim"), 1,
+                                  QStringLiteral("2014"), 0, QStringLiteral("+50")))
             .Then([](QWidget& w) {
                 auto& editor = As<TfrmTeilnehmer>(w);
                 TypeNames(editor, QStringLiteral("Lange"), QStringLiteral("Mia"));
