@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer, and the core's Windows side
-# under Wine.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer, the core's Windows side
+# under Wine, and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -23,6 +23,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 bash scripts/fuzz.sh || status=1
 
 bash scripts/wine-tests.sh || status=1
+
+bash scripts/package-tests.sh || status=1
 
 if [ $status -ne 0 ]; then
   echo "Some tests failed."
