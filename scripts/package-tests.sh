@@ -21,23 +21,17 @@ fail() {
 }
 step() { echo "== [${SECONDS}s] $*"; }
 
-if [ $# -ge 1 ]; then
-  deb=$(realpath "$1")
-else
-  deb=$(bash scripts/package.sh | tail -n 1)
-fi
-[ -f "$deb" ] || fail "no package at '$deb'"
-version=$(dpkg-deb --field "$deb" Version)
-
 work=$(mktemp -d /var/tmp/kivrel-package-test.XXXXXX)
 root=$work/root
 pids=()
+groups=()
 
 # Processes first (ours, and any left running inside the root), then every mount under
 # the root, deepest first; the folder goes only when nothing is mounted in it any more.
 cleanup() {
   local pid p mounts
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${groups[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
   for p in /proc/[0-9]*; do
     [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill -9 "${p#/proc/}" 2>/dev/null
   done
@@ -51,17 +45,6 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
-
-step "lintian"
-lintian --allow-root --fail-on error "$deb" || fail "lintian found errors"
-
-step "metadata"
-files=$work/files
-dpkg-deb -x "$deb" "$files"
-appstreamcli validate --no-net "$files"/usr/share/metainfo/*.metainfo.xml
-desktop-file-validate "$files"/usr/share/applications/kivrel.desktop
-objcopy -O binary --only-section=.kivrel_version "$files"/usr/bin/kivrel "$work/record"
-grep -aqF "$version" "$work/record" || fail "the program's version record does not name $version"
 
 # The first deb line (one-line or deb822 format) for the suite, with an http(s) address.
 mirror() {
@@ -94,13 +77,40 @@ mirror() {
 url=$(mirror | head -n 1)
 [ -n "$url" ] || fail "no '$suite' mirror in this machine's apt sources"
 
+# The root grows while the package builds: the one waits for the network, the other for
+# the processors.
 step "debootstrap $suite from $url"
 mkdir -p "$cache/debootstrap" "$cache/apt/partial" "$root"
 include=()
 [[ $url == https:* ]] && include=(--include=ca-certificates)
-debootstrap --variant=minbase "${include[@]}" --cache-dir="$cache/debootstrap" \
-  "$suite" "$root" "$url" >"$work/debootstrap.log" 2>&1 ||
+setsid debootstrap --variant=minbase "${include[@]}" --cache-dir="$cache/debootstrap" \
+  "$suite" "$root" "$url" >"$work/debootstrap.log" 2>&1 &
+bootstrap=$!
+groups+=("$bootstrap")
+
+if [ $# -ge 1 ]; then
+  deb=$(realpath "$1")
+else
+  deb=$(bash scripts/package.sh)
+fi
+[ -f "$deb" ] || fail "no package at '$deb'"
+version=$(dpkg-deb --field "$deb" Version)
+
+step "lintian"
+lintian --allow-root --fail-on error "$deb" || fail "lintian found errors"
+
+step "metadata"
+files=$work/files
+dpkg-deb -x "$deb" "$files"
+appstreamcli validate --no-net "$files"/usr/share/metainfo/*.metainfo.xml
+desktop-file-validate "$files"/usr/share/applications/kivrel.desktop
+objcopy -O binary --only-section=.kivrel_version "$files"/usr/bin/kivrel "$work/record"
+grep -aqF "$version" "$work/record" || fail "the program's version record does not name $version"
+
+wait "$bootstrap" ||
   { tail -n 20 "$work/debootstrap.log" >&2; fail "debootstrap from $url failed"; }
+step "root ready"
+groups=()
 
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"

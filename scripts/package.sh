@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package in a build folder of its own: package.sh [DIR] (build-package
-# unless given). The last line of the output is the package's path.
+# unless given). It prints the package's path; what the build says goes to stderr.
 set -euo pipefail
 dir=${1:-build-package}
 cd "$(dirname "$0")/.."
+exec 3>&1 1>&2
 bash scripts/setup.sh
 
 # Debian's compiler and linker flags, hardening included, as a Debian build would use them;
@@ -16,5 +17,5 @@ bash scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/
   "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
 
 rm -f "$dir"/kivrel_*.deb
-(cd "$dir" && cpack -G DEB) >&2
-ls "$(realpath "$dir")"/kivrel_*.deb
+(cd "$dir" && cpack -G DEB)
+ls "$(realpath "$dir")"/kivrel_*.deb >&3
