@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer, and the core's Windows side
-# under Wine. In both builds the widget tests run offscreen and then again on a real X
-# server (Xvfb, Qt's xcb platform) together with the tests of what only that platform shows.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer, the core's Windows side
+# under Wine, and the Debian package. In both builds the widget tests run offscreen and then
+# again on a real X server (Xvfb, Qt's xcb platform) together with the tests of what only
+# that platform shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -24,10 +25,13 @@ run_suite() {
 
 run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp run_suite build-sanitize -DKIVREL_SANITIZE=ON -DKIVREL_BUILD_BENCH=OFF
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+  run_suite build-sanitize -DKIVREL_SANITIZE=ON -DKIVREL_BUILD_BENCH=OFF
 bash scripts/fuzz.sh || status=1
 
 bash scripts/wine-tests.sh || status=1
+
+bash scripts/package-tests.sh || status=1
 
 if [ $status -ne 0 ]; then
   echo "Some tests failed."
