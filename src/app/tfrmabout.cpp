@@ -9,15 +9,14 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QUrl>
 
 #include "app/weblink.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
+#include "base/pictures.h"
 #include "base/qtext.h"
 
 // The pictures sit in a static library, so nothing pulls them in unless asked by name; the
@@ -63,21 +62,14 @@ QString CopyrightLine() {
         .arg(QLatin1String(buildinfo::kCopyrightYears), QLatin1String(buildinfo::kRightsHolder));
 }
 
-QPixmap DrawPicture(const QString& resource, const QSize& size) {
+QPixmap DrawPicture(const QString& stem, const QSize& size) {
     LoadAppResources();
-    QSvgRenderer picture(resource);
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    picture.render(&painter);
-    return pixmap;
+    return Picture(stem).pixmap(size);
 }
 
 QIcon KivrelIcon() {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 256})
-        icon.addPixmap(DrawPicture(QStringLiteral(":/app/kivrel.svg"), QSize(size, size)));
-    return icon;
+    LoadAppResources();
+    return Picture(QStringLiteral(":/app/kivrel"));
 }
 
 TfrmAbout::TfrmAbout(QWidget* parent)

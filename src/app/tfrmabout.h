@@ -14,8 +14,8 @@ class QString;
 
 namespace kivrel {
 
-// One of the program's pictures (":/app/kivrel.svg", ":/app/splash.svg") drawn at size.
-QPixmap DrawPicture(const QString& resource, const QSize& size);
+// One of the program's pictures (":/app/kivrel", ":/app/splash") at size.
+QPixmap DrawPicture(const QString& stem, const QSize& size);
 // The program's icon in the sizes that title bars, task bars and this window use.
 QIcon KivrelIcon();
 

@@ -21,7 +21,7 @@ TfrmIntro::TfrmIntro(QWidget* parent)
     img = new QLabel(this);
     img->setObjectName(QStringLiteral("img"));
     img->setGeometry(0, 0, 322, 181);
-    img->setPixmap(DrawPicture(QStringLiteral(":/app/splash.svg"), img->size()));
+    img->setPixmap(DrawPicture(QStringLiteral(":/app/splash"), img->size()));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

@@ -26,6 +26,7 @@
 #include "base/daynumber.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/pictures.h"
 #include "base/qtext.h"
 #include "details/recoveryfile.h"
 #include "details/tfrmabsender.h"
@@ -266,7 +267,7 @@ void TfrmMain::CreateActions() {
                              void (TfrmMain::*handler)()) {
         auto* action = new QAction(caption, this);
         if (icon)
-            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+            action->setIcon(Picture(QStringLiteral(":/icons/%1").arg(QLatin1String(icon))));
         if (!iconText.isEmpty())
             action->setIconText(iconText);
         connect(action, &QAction::triggered, this, handler);

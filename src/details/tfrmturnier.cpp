@@ -1,10 +1,10 @@
 #include "details/tfrmturnier.h"
 
-#include <QIcon>
 #include <QPushButton>
 
 #include "base/dialogkeys.h"
 #include "base/error.h"
+#include "base/pictures.h"
 #include "details/tfraturnier.h"
 #include "participants/dialoglayout.h"
 
@@ -21,7 +21,7 @@ namespace kivrel {
 QPushButton* AddOkButton(QWidget* dialog, int x, int y) {
     LoadDialogResources();
     auto* button = new QPushButton(QStringLiteral("&OK"), dialog);
-    button->setIcon(QIcon(QStringLiteral(":/wizard/ok.svg")));
+    button->setIcon(Picture(QStringLiteral(":/wizard/ok")));
     button->setGeometry(x, y, 90, 25);
     return button;
 }

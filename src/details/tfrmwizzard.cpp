@@ -10,6 +10,7 @@
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/pictures.h"
 #include "details/tfraabsenderperson.h"
 #include "details/tfraabsenderverein.h"
 #include "details/tfraturnier.h"
@@ -56,8 +57,7 @@ QWidget* AddPage(QStackedWidget* pages, int number, const QString& intro, QLabel
 
 QLabel* AddIcon(QWidget* page, const char* name, int y) {
     auto* icon = new QLabel(page);
-    icon->setPixmap(
-        QIcon(QStringLiteral(":/wizard/%1.svg").arg(QLatin1String(name))).pixmap(32, 32));
+    icon->setPixmap(Picture(QStringLiteral(":/wizard/%1").arg(QLatin1String(name))).pixmap(32, 32));
     icon->setGeometry(56, y, 32, 32);
     return icon;
 }
