@@ -73,7 +73,8 @@ QIcon KivrelIcon() {
 }
 
 TfrmAbout::TfrmAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TfrmAbout"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(297, 213);

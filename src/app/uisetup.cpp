@@ -22,10 +22,11 @@ void SetUpGermanUi(QApplication& app) {
     }
 
     // A sans-serif 8 point font in place of MS Sans Serif; the first families have its
-    // narrow metrics, so the captions fit the windows' fixed geometry.
+    // narrow metrics, so the captions fit the windows' fixed geometry. Windows has the
+    // first two (Wine only Tahoma, its dialog font); Linux has Liberation Sans.
     QFont font;
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSize(8);
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
