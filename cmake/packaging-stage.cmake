@@ -14,15 +14,4 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   foreach(file "${docs}/changelog" ${pages})
     execute_process(COMMAND gzip -9nf "${file}" COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
-elseif(CPACK_GENERATOR STREQUAL "NSIS")
-  # The Qt libraries, plugins and German translations go next to the program. windeployqt
-  # writes a combined qt_de.qm; the program loads Qt's own qtbase_de.qm, so that comes too.
-  set(bin "${stage}/bin")
-  if(NOT CPACK_KIVREL_WINDEPLOYQT)
-    message(FATAL_ERROR "windeployqt was not found next to Qt")
-  endif()
-  execute_process(COMMAND "${CPACK_KIVREL_WINDEPLOYQT}" ${CPACK_KIVREL_WINDEPLOYQT_OPTIONS}
-                          --translations de --dir "${bin}" "${bin}/kivrel.exe"
-                  COMMAND_ERROR_IS_FATAL ANY)
-  file(COPY "${CPACK_KIVREL_QT_TRANSLATIONS}/qtbase_de.qm" DESTINATION "${bin}/translations")
 endif()

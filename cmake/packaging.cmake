@@ -1,5 +1,6 @@
-# Packages made by CPack: `cpack -G DEB` on Debian, `cpack -G NSIS` on Windows. Both take the
-# project's version, so the package, the About window and the version record agree.
+# Packages: `cpack -G DEB` on Debian; on Windows the target `installer` (windows-deploy.cmake).
+# Both take the project's version, so the package, the About window and the version record
+# agree.
 
 # The names and texts of the version record live with it in src/app.
 foreach(text KIVREL_COMPANY_NAME KIVREL_PRODUCT_NAME KIVREL_COMMENTS)
@@ -25,28 +26,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/packaging-stage.cmake)
 
 if(WIN32)
-  set(CPACK_GENERATOR NSIS)
-  # Installed for the user alone: this comes after the template's "RequestExecutionLevel
-  # admin" and overrides it, so the installer uses the user's folders, start menu and
-  # uninstaller entry.
-  set(CPACK_NSIS_DEFINES "RequestExecutionLevel user")
-  set(CPACK_NSIS_PACKAGE_NAME ${KIVREL_PRODUCT_NAME})
-  set(CPACK_NSIS_DISPLAY_NAME "${KIVREL_PRODUCT_NAME} ${PROJECT_VERSION}")
-  set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/kivrel.ico)
-  set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/kivrel.ico)
-  set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\kivrel.exe")
-  set(CPACK_NSIS_URL_INFO_ABOUT ${KIVREL_WEB_ADDRESS})
-  # The staging script runs windeployqt on the staged program.
-  find_package(Qt6 REQUIRED COMPONENTS Core)
-  find_program(KIVREL_WINDEPLOYQT windeployqt HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
-  set(CPACK_KIVREL_WINDEPLOYQT ${KIVREL_WINDEPLOYQT})
-  set(CPACK_KIVREL_QT_TRANSLATIONS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS})
-  if(MSVC)
-    # The compiler's run-time libraries themselves, not windeployqt's redistributable.
-    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION bin)
-    include(InstallRequiredSystemLibraries)
-    set(CPACK_KIVREL_WINDEPLOYQT_OPTIONS --no-compiler-runtime)
-  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/windows-deploy.cmake)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -54,7 +34,6 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # What the program needs at run time that no library link shows: the German texts of
   # Qt's dialogs, a sans-serif font, and xdg-email and xdg-open for mail and web link.
-  # The SVG icon plugins come with libqt6svg6, which the link already pulls in.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-liberation, xdg-utils")
 
   # The staging script adds these to the package's documentation folder.
@@ -65,6 +44,5 @@ else()
                  ${CPACK_KIVREL_DEBIAN_DOCS}/changelog @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright
                  ${CPACK_KIVREL_DEBIAN_DOCS}/copyright COPYONLY)
+  include(CPack)
 endif()
-
-include(CPack)

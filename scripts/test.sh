@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer, the core's Windows side
-# under Wine, and the Debian package. In both builds the widget tests run offscreen and then
-# again on a real X server (Xvfb, Qt's xcb platform) together with the tests of what only
-# that platform shows.
+# once with AddressSanitizer and UndefinedBehaviorSanitizer, the core's Windows side under
+# Wine, the Windows program and its installer under Wine, and the Debian package. In both
+# builds the widget tests run offscreen and then again on a real X server (Xvfb, Qt's xcb
+# platform) together with the tests of what only that platform shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -30,6 +30,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 bash scripts/fuzz.sh || status=1
 
 bash scripts/wine-tests.sh || status=1
+
+# The Windows program: Qt for Windows (built once, then reused from its cache), kivrel.exe
+# and its installer, installed, started and uninstalled under Wine.
+{ bash scripts/windows-installer.sh && bash scripts/windows-program-tests.sh; } || status=1
 
 bash scripts/package-tests.sh || status=1
 
