@@ -147,7 +147,8 @@ uninstall_entry_gone() { ! wine reg query "$key" >/dev/null 2>&1; }
 check "no program folder" test ! -e "$programs"
 check "no start-menu entry" test ! -e "$shortcut"
 check "no uninstall entry" uninstall_entry_gone
-check "the remembered details stay" wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein'
+details_stay() { wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname >/dev/null 2>&1; }
+check "the remembered details stay" details_stay
 
 if [ $failures -ne 0 ]; then
   echo "The Windows program under Wine: $failures checks FAILED (screenshots in $screens)." >&2
