@@ -55,7 +55,7 @@ public:
         fs::create_directories(path_);
     }
     ~Folder() { fs::remove_all(path_); }
-    std::string Prefix() const { return (path_ / "").string(); }
+    const fs::path& Path() const { return path_; }
 
 private:
     fs::path path_;
@@ -74,7 +74,7 @@ BENCHMARK(BM_RecoveryText10000)->Unit(benchmark::kMillisecond)->Repetitions(5);
 void BM_RecoverySave10000(benchmark::State& state) {
     tMeldung m = Entry(10000);
     Folder folder;
-    auto recovery = tRecovery::Take(folder.Prefix());
+    auto recovery = tRecovery::Take(folder.Path());
     if (!recovery || recovery->Pending()) {
         state.SkipWithError("no recovery file");
         return;
@@ -96,7 +96,7 @@ BENCHMARK(BM_RecoverySave10000)->Unit(benchmark::kMillisecond)->Repetitions(15);
 void BM_RecoverySaveFlushed10000(benchmark::State& state) {
     tMeldung m = Entry(10000);
     Folder folder;
-    const std::string path = folder.Prefix() + "Meldung.wiederherstellung";
+    const fs::path path = folder.Path() / "Meldung.wiederherstellung";
     int round = 0;
     for (auto _ : state) {
         Change(m, ++round);

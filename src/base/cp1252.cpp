@@ -128,6 +128,19 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+std::string Utf8ToCp1252Shown(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const auto cp = NextCodePoint(utf8, pos);
+        if (!cp)
+            ++pos;  // a stray byte: shown as one '?'
+        out += static_cast<char>(cp ? UnicodeToCp1252(*cp).value_or('?') : '?');
+    }
+    return out;
+}
+
 std::string Win1252(std::string_view utf8) {
     auto converted = Utf8ToCp1252(utf8);
     if (!converted)

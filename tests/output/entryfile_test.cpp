@@ -24,7 +24,9 @@ TEST(EntryFiles, ExampleEntryGivesTheTwoFilesByteForByte) {
 TEST(EntryFiles, FileNamesTakeTheExtensionOfTheFileNameOnly) {
     tAltersgruppe group{"U12", "m"};
     const tUsedAgeGroups used{{"U12 (m)", &group}};
-    const auto name = [&](const std::string& chosen) { return EntryFileNames(chosen, used).at(0); };
+    const auto name = [&](const std::string& chosen) {
+        return EntryFileNames(chosen, used).at(0).string();
+    };
     EXPECT_EQ(name("C:\\Meldungen\\Stadtpokal.tv4"), "C:\\Meldungen\\StadtpokalU12 (m).tv4");
     EXPECT_EQ(name("/m/Stadtpokal"), "/m/StadtpokalU12 (m)");
     EXPECT_EQ(name("/m/Stadtpokal.txt"), "/m/StadtpokalU12 (m).txt");
