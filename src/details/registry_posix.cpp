@@ -152,6 +152,11 @@ bool RegistryKey::Write(std::string_view name, RegType type, std::string_view da
     });
 }
 
+std::string StoreLocation() {
+    const auto folder = StoreFolderPath();
+    return folder ? PathText(*folder) : "$XDG_CONFIG_HOME/kivrel";
+}
+
 void SetStoreWaitLimit(std::chrono::milliseconds limit) {
     gWaitLimitMs = limit.count();
 }
