@@ -25,6 +25,17 @@ tPath TemporaryName(const tPath& path) {
     return name;
 }
 
+// The rename lasts through a power cut only once the folder's entry is on the disk too. A
+// file system that cannot flush a folder has the file all the same.
+void FlushFolderOf(const tPath& path) {
+    const tPath folder = path.has_parent_path() ? path.parent_path() : tPath(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -71,6 +82,8 @@ bool WriteFileAtomically(const tPath& path, const std::string& bytes, std::strin
         ::unlink(temporary.c_str());
         return Fail(error, err);
     }
+    if (flush == FlushToDisk::Yes)
+        FlushFolderOf(path);
     return true;
 }
 

@@ -400,14 +400,12 @@ void tRecovery::Decline() {
 bool tRecovery::Save(const tMeldung& meldung) {
     if (!owned_)
         return false;
-    // Without the flush to disk: the file is for a crashed or killed program, whose written
-    // data the system keeps, and the flush would double the time of a rewrite after every
-    // change of a long list.
+    // Flushed to disk, so that the entry also outlives a power cut right after a change.
     std::string error;
     const bool empty = meldung.Teilnehmerliste.Empty() && meldung.Altersgruppenliste.Empty();
-    const bool saved = empty ? RemoveFile(path_)
-                             : WriteFileAtomically(path_, RecoveryText(meldung, LocalNow()), &error,
-                                                   FlushToDisk::No);
+    const bool saved = empty
+                           ? RemoveFile(path_)
+                           : WriteFileAtomically(path_, RecoveryText(meldung, LocalNow()), &error);
     if (!saved && !failureTold_) {
         failureTold_ = true;
         ShowWarning(Win1252("Die Meldung kann nicht in \"") + PathText(path_) +
