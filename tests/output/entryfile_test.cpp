@@ -36,6 +36,14 @@ TEST(EntryFiles, FileNamesTakeTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(name("/m/.tv4"), "/m/U12 (m).tv4");
 }
 
+TEST(EntryFiles, OnlyTheAgeGroupsKeyIsConvertedIntoTheFileName) {
+    tAltersgruppe group{Win1252("Ü18"), "m"};
+    const tUsedAgeGroups used{{Win1252("Ü18 (m)"), &group}};
+    const std::filesystem::path chosen(u8"/m/Łódź/Pokal.tv4");
+    EXPECT_TRUE(EntryFileNames(chosen, used).at(0) ==
+                std::filesystem::path(u8"/m/Łódź/PokalÜ18 (m).tv4"));
+}
+
 TEST(EntryFiles, RecordFields) {
     tTeilnehmer t;
     t.Nachname = "Adler";
