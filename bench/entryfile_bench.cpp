@@ -24,7 +24,7 @@ struct tBench {
     tUsedAgeGroups used;
     fs::path folder;
     std::string chosen;
-    std::vector<std::string> names;
+    std::vector<fs::path> names;
     std::vector<std::string> bytes;  // what the writer put into each file
 
     tBench() {
@@ -61,7 +61,7 @@ struct tBench {
         used = UsedAgeGroups(meldung.Altersgruppenliste, meldung.Teilnehmerliste);
         names = EntryFileNames(chosen, used);
         WriteEntryFiles(chosen, used, meldung);
-        for (const std::string& name : names) {
+        for (const fs::path& name : names) {
             std::ifstream in(name, std::ios::binary);
             std::ostringstream content;
             content << in.rdbuf();
@@ -90,7 +90,7 @@ void BufferedBaseline(benchmark::State& state, bool sync) {
     tBench& b = Bench();
     for (auto _ : state) {
         for (std::size_t i = 0; i < b.names.size(); ++i) {
-            const std::string temporary = b.names[i] + ".tmp";
+            const std::string temporary = b.names[i].string() + ".tmp";
             std::FILE* file = std::fopen(temporary.c_str(), "wb");
             if (!file ||
                 std::fwrite(b.bytes[i].data(), 1, b.bytes[i].size(), file) != b.bytes[i].size())

@@ -623,15 +623,7 @@ void TfrmMain::actFertigstellenExecute() {
         const QString chosen = QDir::toNativeSeparators(dlgsave->selectedFiles().constFirst());
         // Proposed again at the next finishing.
         dlgsave->selectFile(chosen);
-        // The entry's texts, paths among them, are Windows-1252, as the organiser's
-        // program and the mail hand-over take them; a name beyond that would lose letters.
-        if (!FitsCp1252(chosen)) {
-            ShowWarning(
-                Win1252("Der Dateiname enthält Zeichen, die der Kivrel nicht "
-                        "verwenden kann. Bitte wählen Sie einen anderen Namen."));
-            return;
-        }
-        FinishEntry(meldung_, FromQt(chosen));
+        FinishEntry(meldung_, PathFromQt(chosen));
     });
 }
 

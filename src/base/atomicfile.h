@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/path.h"
+
 namespace kivrel {
 
 // Whether the new content reaches the disk before the rename. Without the flush the
@@ -11,12 +13,11 @@ namespace kivrel {
 enum class FlushToDisk { Yes, No };
 
 // Writes bytes as the whole new content of path: first into a temporary file in the same
-// folder, flushed to disk (unless told otherwise), then renamed over path. On failure path is as it
-// was before (absent, or its old content), no temporary file is left, and error (when given) gets
-// the system's reason. A write-protected existing file is not replaced. The path is
-// Windows-1252 like every text of the core; where the system names files in UTF-8 it is
-// converted.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         std::string* error = nullptr, FlushToDisk flush = FlushToDisk::Yes);
+// folder, flushed to disk (unless told otherwise), then renamed over path, and with the flush
+// the rename made lasting too. On failure path is as it was before (absent, or its old
+// content), no temporary file is left, and error (when given) gets the system's reason. A
+// write-protected existing file is not replaced.
+bool WriteFileAtomically(const tPath& path, const std::string& bytes, std::string* error = nullptr,
+                         FlushToDisk flush = FlushToDisk::Yes);
 
 }  // namespace kivrel

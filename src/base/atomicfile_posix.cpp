@@ -6,7 +6,6 @@
 #include <random>
 
 #include "base/atomicfile.h"
-#include "base/cp1252.h"
 
 namespace kivrel {
 
@@ -19,9 +18,22 @@ bool Fail(std::string* error, int err) {
 }
 
 // A name beside path that no other writer picks.
-std::string TemporaryName(const std::string& path) {
+tPath TemporaryName(const tPath& path) {
     static std::mt19937_64 random{std::random_device{}()};
-    return path + ".~" + std::to_string(random() % 1000000000ULL) + ".tmp";
+    tPath name = path;
+    name += ".~" + std::to_string(random() % 1000000000ULL) + ".tmp";
+    return name;
+}
+
+// The rename lasts through a power cut only once the folder's entry is on the disk too. A
+// file system that cannot flush a folder has the file all the same.
+void FlushFolderOf(const tPath& path) {
+    const tPath folder = path.has_parent_path() ? path.parent_path() : tPath(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -42,15 +54,13 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes,
-                         std::string* error, FlushToDisk flush) {
-    // The core's paths are Windows-1252 like all its texts; this file system wants UTF-8.
-    const std::string path = Cp1252ToUtf8(cp1252Path);
+bool WriteFileAtomically(const tPath& path, const std::string& bytes, std::string* error,
+                         FlushToDisk flush) {
     // rename() would replace a write-protected file; honour the protection as Windows does.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         return Fail(error, errno);
     }
-    std::string temporary;
+    tPath temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = TemporaryName(path);
@@ -72,6 +82,8 @@ bool WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes
         ::unlink(temporary.c_str());
         return Fail(error, err);
     }
+    if (flush == FlushToDisk::Yes)
+        FlushFolderOf(path);
     return true;
 }
 

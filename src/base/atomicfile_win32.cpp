@@ -22,20 +22,22 @@ bool Fail(std::string* error, DWORD code) {
     return false;
 }
 
-std::string TemporaryName(const std::string& path) {
+tPath TemporaryName(const tPath& path) {
     static std::mt19937_64 random{std::random_device{}()};
-    return path + ".~" + std::to_string(random() % 1000000000ULL) + ".tmp";
+    tPath name = path;
+    name += ".~" + std::to_string(random() % 1000000000ULL) + ".tmp";
+    return name;
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error,
+bool WriteFileAtomically(const tPath& path, const std::string& bytes, std::string* error,
                          FlushToDisk flush) {
-    std::string temporary;
+    tPath temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = TemporaryName(path);
-        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
             return Fail(error, GetLastError());
@@ -57,10 +59,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     const DWORD code = ok ? ERROR_SUCCESS : GetLastError();
     CloseHandle(file);
     // MoveFileEx refuses to replace a read-only file, which is what we want.
-    if (!ok || !MoveFileExA(temporary.c_str(), path.c_str(),
+    if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD failure = ok ? GetLastError() : code;
-        DeleteFileA(temporary.c_str());
+        DeleteFileW(temporary.c_str());
         return Fail(error, failure);
     }
     return true;

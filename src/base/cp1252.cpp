@@ -71,6 +71,24 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
     return cp;
 }
 
+// UTF-8 to Windows-1252. Without a replacement, a character the code page lacks or a
+// malformed byte gives nullopt; with one, it stands in for each.
+std::optional<std::string> Encoded(std::string_view utf8, std::optional<char> replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const auto cp = NextCodePoint(utf8, pos);
+        const auto byte = cp ? UnicodeToCp1252(*cp) : std::nullopt;
+        if (!byte && !replacement)
+            return std::nullopt;
+        if (!cp)
+            ++pos;  // a stray byte stands for one character
+        out += byte ? static_cast<char>(*byte) : *replacement;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<char32_t> Cp1252ToUnicode(unsigned char byte) {
@@ -113,19 +131,11 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const auto cp = NextCodePoint(utf8, pos);
-        if (!cp)
-            return std::nullopt;
-        const auto byte = UnicodeToCp1252(*cp);
-        if (!byte)
-            return std::nullopt;
-        out += static_cast<char>(*byte);
-    }
-    return out;
+    return Encoded(utf8, std::nullopt);
+}
+
+std::string Utf8ToCp1252Shown(std::string_view utf8) {
+    return *Encoded(utf8, '?');
 }
 
 std::string Win1252(std::string_view utf8) {

@@ -26,6 +26,10 @@ bool IsValidUtf8(std::string_view text);
 // character the code page cannot hold.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 
+// For showing a text from outside, a path, in a message: a character the code page cannot
+// hold, or a byte that is no UTF-8, becomes '?'.
+std::string Utf8ToCp1252Shown(std::string_view utf8);
+
 // For the program's own literals, which are written once in UTF-8: converts and throws
 // std::logic_error when a literal holds a character outside Windows-1252.
 std::string Win1252(std::string_view utf8);

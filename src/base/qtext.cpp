@@ -1,5 +1,8 @@
 #include "base/qtext.h"
 
+#include <QFile>
+#include <type_traits>
+
 #include "base/cp1252.h"
 
 namespace kivrel {
@@ -21,6 +24,38 @@ std::string FromQt(const QString& text) {
         out += static_cast<char>(UnicodeToCp1252(ch.unicode()).value_or('?'));
     }
     return out;
+}
+
+namespace {
+
+// The system's own form of a file name: wide on Windows, Qt's file-name bytes elsewhere.
+// Templates, so that only the system's branch is compiled.
+template <class Path>
+Path NativePath(const QString& name) {
+    if constexpr (std::is_same_v<typename Path::value_type, wchar_t>) {
+        return Path(name.toStdWString());
+    } else {
+        return Path(QFile::encodeName(name).toStdString());
+    }
+}
+
+template <class Path>
+QString NativeName(const Path& path) {
+    if constexpr (std::is_same_v<typename Path::value_type, wchar_t>) {
+        return QString::fromStdWString(path.native());
+    } else {
+        return QFile::decodeName(QByteArray::fromStdString(path.native()));
+    }
+}
+
+}  // namespace
+
+tPath PathFromQt(const QString& path) {
+    return NativePath<tPath>(path);
+}
+
+QString PathToQt(const tPath& path) {
+    return NativeName(path);
 }
 
 bool FitsCp1252(const QString& text) {

@@ -3,7 +3,10 @@
 #include <QString>
 #include <string>
 
-// The one crossing between the core's Windows-1252 texts and Qt's QString.
+#include "base/path.h"
+
+// The one crossing between the core's Windows-1252 texts and Qt's QString, and between Qt's
+// file names and the core's paths.
 namespace kivrel {
 
 QString ToQt(const std::string& cp1252);
@@ -15,5 +18,10 @@ std::string FromQt(const QString& text);
 bool FitsCp1252(const QString& text);
 // text without the characters that Windows-1252 cannot hold.
 QString KeepCp1252(const QString& text);
+
+// A file name from Qt (a file dialog's choice) as the system's path: UTF-16 on Windows, the
+// bytes Qt's own file functions would use elsewhere. And back, for Qt's file functions.
+tPath PathFromQt(const QString& path);
+QString PathToQt(const tPath& path);
 
 }  // namespace kivrel

@@ -338,14 +338,16 @@ std::string RecoveryQuestion(const tRecoveredEntry& entry) {
     return text + " wiederhergestellt werden ?";
 }
 
-tRecovery::tRecovery(std::string path, std::unique_ptr<FileLock> lock)
+tRecovery::tRecovery(tPath path, std::unique_ptr<FileLock> lock)
     : path_(std::move(path)), lock_(std::move(lock)) {}
 
 tRecovery::~tRecovery() = default;
 
-std::unique_ptr<tRecovery> tRecovery::Take(const std::string& folder) {
-    std::string path = folder + std::string(kFileName);
-    auto lock = std::make_unique<FileLock>(path + ".lock", std::chrono::milliseconds(0));
+std::unique_ptr<tRecovery> tRecovery::Take(const tPath& folder) {
+    tPath path = folder / kFileName;
+    tPath lockPath = path;
+    lockPath += ".lock";
+    auto lock = std::make_unique<FileLock>(lockPath, std::chrono::milliseconds(0));
     if (!lock->Held())
         return nullptr;
     return std::unique_ptr<tRecovery>(new tRecovery(std::move(path), std::move(lock)));
@@ -356,7 +358,7 @@ std::unique_ptr<tRecovery> tRecovery::TakeBesideStore() {
     return folder ? Take(*folder) : nullptr;
 }
 
-bool tRecovery::SetAsideAs(const char* tag, std::string* target) {
+bool tRecovery::SetAsideAs(const char* tag, tPath* target) {
     auto aside = kivrel::SetAside(path_, tag, false);
     if (!aside)
         return false;
@@ -376,14 +378,14 @@ std::optional<tRecoveredEntry> tRecovery::Pending() {
         if (auto entry = ParseRecoveryText(bytes))
             return entry;
     }
-    std::string aside;
+    tPath aside;
     if (SetAsideAs("unlesbar", &aside)) {
         owned_ = true;
-        ShowWarning(Win1252("Die Wiederherstellungsdatei war unlesbar. Sie wurde als \"") + aside +
-                    Win1252("\" beiseitegelegt; die Meldung beginnt leer."));
+        ShowWarning(Win1252("Die Wiederherstellungsdatei war unlesbar. Sie wurde als \"") +
+                    PathText(aside) + Win1252("\" beiseitegelegt; die Meldung beginnt leer."));
     } else {
         // Never overwritten: this run keeps no file.
-        ShowWarning(Win1252("Die Wiederherstellungsdatei \"") + path_ +
+        ShowWarning(Win1252("Die Wiederherstellungsdatei \"") + PathText(path_) +
                     Win1252("\" ist unlesbar und lässt sich nicht beiseitelegen. Die Meldung "
                             "beginnt leer und wird in diesem Lauf nicht gesichert."));
     }
@@ -398,17 +400,15 @@ void tRecovery::Decline() {
 bool tRecovery::Save(const tMeldung& meldung) {
     if (!owned_)
         return false;
-    // Without the flush to disk: the file is for a crashed or killed program, whose written
-    // data the system keeps, and the flush would double the time of a rewrite after every
-    // change of a long list.
+    // Flushed to disk, so that the entry also outlives a power cut right after a change.
     std::string error;
     const bool empty = meldung.Teilnehmerliste.Empty() && meldung.Altersgruppenliste.Empty();
-    const bool saved = empty ? RemoveFile(path_)
-                             : WriteFileAtomically(path_, RecoveryText(meldung, LocalNow()), &error,
-                                                   FlushToDisk::No);
+    const bool saved = empty
+                           ? RemoveFile(path_)
+                           : WriteFileAtomically(path_, RecoveryText(meldung, LocalNow()), &error);
     if (!saved && !failureTold_) {
         failureTold_ = true;
-        ShowWarning(Win1252("Die Meldung kann nicht in \"") + path_ +
+        ShowWarning(Win1252("Die Meldung kann nicht in \"") + PathText(path_) +
                     Win1252("\" gesichert werden (") + error +
                     Win1252("). Sie können weiterarbeiten; bei einem Absturz ließe sie sich "
                             "aber nicht wiederherstellen."));

@@ -42,9 +42,9 @@ std::string RecoveryQuestion(const tRecoveredEntry& entry);
 // left is dealt with, the object neither writes nor removes it.
 class tRecovery {
 public:
-    // The recovery file in folder (ending in its separator); nullptr when another running
-    // program keeps it or the lock cannot be had.
-    static std::unique_ptr<tRecovery> Take(const std::string& folder);
+    // The recovery file in folder; nullptr when another running program keeps it or the
+    // lock cannot be had.
+    static std::unique_ptr<tRecovery> Take(const tPath& folder);
     // The one beside the store file.
     static std::unique_ptr<tRecovery> TakeBesideStore();
 
@@ -52,7 +52,7 @@ public:
     tRecovery(const tRecovery&) = delete;
     tRecovery& operator=(const tRecovery&) = delete;
 
-    const std::string& Path() const { return path_; }
+    const tPath& Path() const { return path_; }
 
     // The entry that an earlier run left. A file that cannot be read is set aside under a
     // dated name with one warning, and there is none.
@@ -69,10 +69,10 @@ public:
     void Remove();
 
 private:
-    tRecovery(std::string path, std::unique_ptr<FileLock> lock);
-    bool SetAsideAs(const char* tag, std::string* target);
+    tRecovery(tPath path, std::unique_ptr<FileLock> lock);
+    bool SetAsideAs(const char* tag, tPath* target);
 
-    std::string path_;
+    tPath path_;
     std::unique_ptr<FileLock> lock_;
     bool owned_ = false;
     bool failureTold_ = false;

@@ -67,6 +67,9 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Where the store lives, for a message: its folder, or on Windows the registry key.
+std::string StoreLocation();
+
 // How long one access waits for another instance of the program that is changing the store
 // file at the same moment, before it gives up. The Windows registry serialises access by
 // itself and ignores this.

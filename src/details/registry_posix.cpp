@@ -16,8 +16,8 @@ namespace {
 std::atomic<long long> gWaitLimitMs{5000};
 
 struct StorePaths {
-    std::string file;
-    std::string lock;  // a file of its own, so that renaming the store does not drop the lock
+    tPath file;
+    tPath lock;  // a file of its own, so that renaming the store does not drop the lock
 };
 
 std::optional<StorePaths> FindStorePaths() {
@@ -25,8 +25,9 @@ std::optional<StorePaths> FindStorePaths() {
     if (!folder)
         return std::nullopt;
     StorePaths paths;
-    paths.file = *folder + "HKEY_CURRENT_USER.reg";
-    paths.lock = paths.file + ".lock";
+    paths.file = *folder / "HKEY_CURRENT_USER.reg";
+    paths.lock = paths.file;
+    paths.lock += ".lock";
     return paths;
 }
 
@@ -149,6 +150,11 @@ bool RegistryKey::Write(std::string_view name, RegType type, std::string_view da
         changed = true;
         return true;
     });
+}
+
+std::string StoreLocation() {
+    const auto folder = StoreFolderPath();
+    return folder ? PathText(*folder) : "$XDG_CONFIG_HOME/kivrel";
 }
 
 void SetStoreWaitLimit(std::chrono::milliseconds limit) {

@@ -114,6 +114,10 @@ bool RegistryKey::Write(std::string_view name, RegType type, std::string_view da
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
+std::string StoreLocation() {
+    return "HKEY_CURRENT_USER\\Software\\NORDALKE\\QVTR";
+}
+
 void SetStoreWaitLimit(std::chrono::milliseconds) {
     // The registry serialises concurrent access by itself.
 }

@@ -9,6 +9,7 @@
 #include "base/daynumber.h"
 #include "base/error.h"
 #include "details/registry.h"
+#include "output/mapimail.h"
 
 namespace kivrel {
 
@@ -22,6 +23,34 @@ constexpr const char* kCannotSet = "Konnte Daten für '%s' nicht setzen";
     std::string text = Win1252(message);
     text.replace(text.find("%s"), 2, name);
     throw KivrelError(std::move(text));
+}
+
+// The store whose failure was told; told once until it opens again: the wizard's OK saves
+// three keys, and one warning says all there is to say.
+std::optional<std::string> gFailureTold;
+
+std::optional<RegistryKey> Open(const char* keyPath) {
+    auto key = RegistryKey::Open(keyPath);
+    if (key)
+        gFailureTold.reset();
+    return key;
+}
+
+// The key to save into. A store that cannot be written is said, never passed over: the user
+// would find the details gone at the next start. What it held stays as it was.
+std::optional<RegistryKey> OpenForSaving(const char* keyPath) {
+    auto key = Open(keyPath);
+    if (key)
+        return key;
+    const std::string store = StoreLocation();
+    if (gFailureTold != store) {
+        gFailureTold = store;
+        ShowWarning(Win1252("Die Angaben können nicht in \"") + store +
+                    Win1252("\" gespeichert werden; dort bleibt, was zuletzt gespeichert wurde. "
+                            "Sie können weiterarbeiten, beim nächsten Start fehlen aber die "
+                            "Änderungen."));
+    }
+    return key;
 }
 
 // A text value, with its type and size asked first. Missing or empty reads as "".
@@ -97,7 +126,7 @@ constexpr TextValue<tAbsenderData> kAbsenderValues[] = {
 
 template <class Record>
 void LoadTexts(const char* keyPath, std::span<const TextValue<Record>> values, Record& data) {
-    const auto key = RegistryKey::Open(keyPath);
+    const auto key = Open(keyPath);
     if (!key)
         return;
     for (const auto& value : values) {
@@ -108,7 +137,7 @@ void LoadTexts(const char* keyPath, std::span<const TextValue<Record>> values, R
 
 template <class Record>
 void SaveTexts(const char* keyPath, std::span<const TextValue<Record>> values, const Record& data) {
-    auto key = RegistryKey::Open(keyPath);
+    auto key = OpenForSaving(keyPath);
     if (!key)
         return;
     for (const auto& value : values)
@@ -118,7 +147,7 @@ void SaveTexts(const char* keyPath, std::span<const TextValue<Record>> values, c
 }  // namespace
 
 void LoadTurnier(tTurnierData& data) {
-    const auto key = RegistryKey::Open(kTurnierKey);
+    const auto key = Open(kTurnierKey);
     if (!key)
         return;
     data.Bezeichnung = ReadText(*key, "Bezeichnung");
@@ -128,7 +157,7 @@ void LoadTurnier(tTurnierData& data) {
 }
 
 void SaveTurnier(const tTurnierData& data) {
-    auto key = RegistryKey::Open(kTurnierKey);
+    auto key = OpenForSaving(kTurnierKey);
     if (!key)
         return;
     WriteText(*key, "Bezeichnung", data.Bezeichnung);

@@ -22,7 +22,8 @@ void LoadVerein(tVereinData& data);
 void LoadAbsender(tAbsenderData& data);
 
 // The saves open their key (creating it) and write every value in its stored order; a key
-// that cannot be opened means nothing is written. A value that cannot be written throws
+// that cannot be opened means nothing is written, and a warning names the store (once, until
+// the store opens again). A value that cannot be written throws
 // KivrelError ("Konnte Daten für '...' nicht setzen"); the values before it are written.
 void SaveTurnier(const tTurnierData& data);
 void SaveVerein(const tVereinData& data);

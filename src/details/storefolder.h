@@ -6,22 +6,26 @@
 #include <optional>
 #include <string>
 
+#include "base/path.h"
+
 // The folder of the program's own files for the current user and the few file operations
-// that its files need besides the safe write. Paths are as the system spells them (on
-// Windows, Windows-1252).
+// that its files need besides the safe write.
 namespace kivrel {
 
-// The folder, created when missing, with its trailing separator: $XDG_CONFIG_HOME/kivrel/
-// (default ~/.config/kivrel/), where the store file lives; on Windows "Kivrel\" in the
-// user's application-data folder. nullopt when there is none or it cannot be made.
-std::optional<std::string> StoreFolder();
+// The folder as the system names it: $XDG_CONFIG_HOME/kivrel (default ~/.config/kivrel),
+// where the store file lives; on Windows "Kivrel" in the user's roaming application-data
+// folder. nullopt when the system names no home for it.
+std::optional<tPath> StoreFolderPath();
+
+// The same folder, created when missing; nullopt when there is none or it cannot be made.
+std::optional<tPath> StoreFolder();
 
 // An exclusive lock on a lock file of its own, held while the object lives; the system
 // drops it also when the process dies.
 class FileLock {
 public:
     // Waits at most wait for another holder; zero gives up at once.
-    FileLock(const std::string& path, std::chrono::milliseconds wait);
+    FileLock(const tPath& path, std::chrono::milliseconds wait);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
@@ -37,15 +41,15 @@ enum class FileRead { Ok, Missing, Failed };
 
 // The whole content of a plain file of at most limit bytes. Anything else under the name
 // (a folder, a pipe, a larger file) fails without waiting.
-FileRead ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit);
+FileRead ReadWholeFile(const tPath& path, std::string& bytes, std::size_t limit);
 
 // Removes the file; true when it is gone, also when it was never there.
-bool RemoveFile(const std::string& path);
+bool RemoveFile(const tPath& path);
 
 // Gives file a further name beside it that nothing has yet, "<file>.<tag>-20250315-142233"
 // (then "-2", "-3", ...): moved there, or with keep, also there while it stays in place (a
 // second link; on Windows a copy). Never replaces an existing file. The new name, or nullopt.
-std::optional<std::string> SetAside(const std::string& file, const char* tag, bool keep);
+std::optional<tPath> SetAside(const tPath& file, const char* tag, bool keep);
 
 // The local date and time now.
 struct tLocalTime {
@@ -58,8 +62,10 @@ struct tLocalTime {
 };
 tLocalTime LocalNow();
 
-// The backend's part of SetAside: one attempt at the name target.
+// The backend's parts of StoreFolder and SetAside: the folder with any missing parents made
+// (true when it is there), and one attempt at the name target.
+bool MakeFolders(const tPath& folder);
 enum class FurtherName { Given, Taken, Failed };
-FurtherName GiveFurtherName(const std::string& file, const std::string& target, bool keep);
+FurtherName GiveFurtherName(const tPath& file, const tPath& target, bool keep);
 
 }  // namespace kivrel

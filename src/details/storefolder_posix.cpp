@@ -13,9 +13,9 @@
 
 namespace kivrel {
 
-namespace {
-
-bool MakeFolders(const std::string& folder) {
+bool MakeFolders(const tPath& path) {
+    // The bytes as they came: no level of the name is converted.
+    const std::string& folder = path.native();
     for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
@@ -27,9 +27,7 @@ bool MakeFolders(const std::string& folder) {
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace
-
-std::optional<std::string> StoreFolder() {
+std::optional<tPath> StoreFolderPath() {
     std::string config;
     // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
@@ -45,13 +43,10 @@ std::optional<std::string> StoreFolder() {
             return std::nullopt;
         config = home + "/.config";
     }
-    std::string folder = config + "/kivrel";
-    if (!MakeFolders(folder))
-        return std::nullopt;
-    return folder + "/";
+    return tPath(config) / "kivrel";
 }
 
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
+FileLock::FileLock(const tPath& path, std::chrono::milliseconds wait) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd < 0)
         return;
@@ -73,7 +68,7 @@ FileLock::~FileLock() {
         ::close(static_cast<int>(handle_));  // releases the lock
 }
 
-FileRead ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
+FileRead ReadWholeFile(const tPath& path, std::string& bytes, std::size_t limit) {
     // Non-blocking, so that a pipe put where the file should be does not hang us.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
@@ -97,11 +92,11 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes, std::size_t 
     return ok ? FileRead::Ok : FileRead::Failed;
 }
 
-bool RemoveFile(const std::string& path) {
+bool RemoveFile(const tPath& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-FurtherName GiveFurtherName(const std::string& file, const std::string& target, bool keep) {
+FurtherName GiveFurtherName(const tPath& file, const tPath& target, bool keep) {
     int rc = keep ? ::link(file.c_str(), target.c_str())
                   : ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
     if (rc != 0 && !keep && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {

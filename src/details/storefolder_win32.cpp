@@ -22,25 +22,31 @@ HANDLE AsHandle(std::intptr_t handle) {
 
 }  // namespace
 
-std::optional<std::string> StoreFolder() {
-    char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, appData)))
-        return std::nullopt;
-    std::string folder = std::string(appData) + "\\Kivrel";
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return std::nullopt;
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
-    return folder + "\\";
+std::optional<tPath> StoreFolderPath() {
+    PWSTR appData = nullptr;
+    // Wide, as the ANSI call cannot name a profile folder beyond the code page.
+    const HRESULT result =
+        SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &appData);
+    std::optional<tPath> folder;
+    if (SUCCEEDED(result))
+        folder = tPath(appData) / L"Kivrel";
+    CoTaskMemFree(appData);
+    return folder;
 }
 
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
+bool MakeFolders(const tPath& folder) {
+    // The application-data folder is there already; only ours may be missing.
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileLock::FileLock(const tPath& path, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     while (true) {
         // No sharing: a second opener fails until this handle is closed.
-        const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             handle_ = reinterpret_cast<std::intptr_t>(file);
@@ -58,8 +64,8 @@ FileLock::~FileLock() {
         CloseHandle(AsHandle(handle_));
 }
 
-FileRead ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+FileRead ReadWholeFile(const tPath& path, std::string& bytes, std::size_t limit) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -83,17 +89,17 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes, std::size_t 
     return ok ? FileRead::Ok : FileRead::Failed;
 }
 
-bool RemoveFile(const std::string& path) {
-    if (DeleteFileA(path.c_str()))
+bool RemoveFile(const tPath& path) {
+    if (DeleteFileW(path.c_str()))
         return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-FurtherName GiveFurtherName(const std::string& file, const std::string& target, bool keep) {
+FurtherName GiveFurtherName(const tPath& file, const tPath& target, bool keep) {
     // Neither replaces an existing target.
-    if (keep ? CopyFileA(file.c_str(), target.c_str(), TRUE)
-             : MoveFileExA(file.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    if (keep ? CopyFileW(file.c_str(), target.c_str(), TRUE)
+             : MoveFileExW(file.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
         return FurtherName::Given;
     const DWORD error = GetLastError();
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? FurtherName::Taken

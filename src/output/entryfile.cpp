@@ -139,25 +139,23 @@ tUsedAgeGroups UsedAgeGroups(const tAltersgruppenliste& groups,
     return used;
 }
 
-std::vector<std::string> EntryFileNames(const std::string& chosenPath, const tUsedAgeGroups& used) {
+std::vector<tPath> EntryFileNames(const tPath& chosenPath, const tUsedAgeGroups& used) {
+    using Native = tPath::string_type;
+    const Native& path = chosenPath.native();
     // Both separators: the chosen path may come in Windows' or in POSIX form.
-    const std::size_t slash = chosenPath.find_last_of("/\\");
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::size_t point = chosenPath.rfind('.');
-    if (point == std::string::npos || point < nameStart)
-        point = chosenPath.size();
-    const std::string_view path(chosenPath);
-    const std::string_view stem = path.substr(0, point);
-    const std::string_view extension = path.substr(point);
+    const Native separators = {tPath::value_type('/'), tPath::value_type('\\')};
+    const std::size_t slash = path.find_last_of(separators);
+    const std::size_t nameStart = slash == Native::npos ? 0 : slash + 1;
+    std::size_t point = path.rfind(tPath::value_type('.'));
+    if (point == Native::npos || point < nameStart)
+        point = path.size();
+    const Native stem = path.substr(0, point);
+    const Native extension = path.substr(point);
 
-    std::vector<std::string> names;
+    std::vector<tPath> names;
     names.reserve(used.size());
-    for (const tUsedAgeGroup& group : used) {
-        std::string name;
-        name.reserve(stem.size() + group.Key.size() + extension.size());
-        name.append(stem).append(group.Key).append(extension);
-        names.push_back(std::move(name));
-    }
+    for (const tUsedAgeGroup& group : used)
+        names.emplace_back(stem + PathPart(group.Key) + extension);
     return names;
 }
 
@@ -209,8 +207,7 @@ std::string BuildParticipantRecord(const tTeilnehmer& teilnehmer) {
         .Finish();
 }
 
-bool WriteEntryFiles(const std::string& chosenPath, const tUsedAgeGroups& used,
-                     const tMeldung& meldung) {
+bool WriteEntryFiles(const tPath& chosenPath, const tUsedAgeGroups& used, const tMeldung& meldung) {
     const BusyScope busy;
     // One walk of the list hands every participant to its group, in list order.
     std::unordered_map<std::string_view, tMembers> members;
@@ -224,13 +221,13 @@ bool WriteEntryFiles(const std::string& chosenPath, const tUsedAgeGroups& used,
     }
 
     const std::string clubRecord = BuildClubRecord(meldung.Verein, meldung.Absender);
-    const std::vector<std::string> names = EntryFileNames(chosenPath, used);
+    const std::vector<tPath> names = EntryFileNames(chosenPath, used);
     for (std::size_t i = 0; i < used.size(); ++i) {
         const std::string text =
             EntryFileText(meldung, used[i], clubRecord, members.at(used[i].Key));
         // Whole or not at all: the old file stays until the new one is complete.
         if (!WriteFileAtomically(names[i], text))
-            throw KivrelError("nach " + names[i] + " kann nicht geschrieben werden");
+            throw KivrelError("nach " + PathText(names[i]) + " kann nicht geschrieben werden");
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/path.h"
 #include "model/konstanten.h"
 
 // The entry files: one INI file per age group in use, the contract with the organiser's
@@ -24,8 +25,9 @@ tUsedAgeGroups UsedAgeGroups(const tAltersgruppenliste& groups,
 
 // The file of each used age group, in order: chosenPath without its extension, the group's
 // key, then the extension. The extension runs from the last point of the file name on (a
-// point in a folder name does not count); without one the files have none either.
-std::vector<std::string> EntryFileNames(const std::string& chosenPath, const tUsedAgeGroups& used);
+// point in a folder name does not count); without one the files have none either. Only the
+// key is converted, from Windows-1252 to the system's spelling; chosenPath stays as it is.
+std::vector<tPath> EntryFileNames(const tPath& chosenPath, const tUsedAgeGroups& used);
 
 // The record values of the sections "Vereine" and "Teilnehmer": quoted fields joined by
 // commas, the whole enclosed in one more pair of quotes. The reader splits them at quotes,
@@ -36,7 +38,6 @@ std::string BuildParticipantRecord(const tTeilnehmer& teilnehmer);
 // Writes one file per used age group under chosenPath's name with the group's key before
 // the extension. Returns true once all are written; throws KivrelError
 // ("nach <path> kann nicht geschrieben werden") when one cannot be written.
-bool WriteEntryFiles(const std::string& chosenPath, const tUsedAgeGroups& used,
-                     const tMeldung& meldung);
+bool WriteEntryFiles(const tPath& chosenPath, const tUsedAgeGroups& used, const tMeldung& meldung);
 
 }  // namespace kivrel

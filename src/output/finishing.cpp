@@ -7,15 +7,15 @@
 
 namespace kivrel {
 
-bool BuildEntryFileNames(const std::string& chosenPath, std::vector<std::string>& fileNames,
+bool BuildEntryFileNames(const tPath& chosenPath, std::vector<tPath>& fileNames,
                          const tUsedAgeGroups& used) {
     std::string existing;
     int count = 0;
-    for (std::string& name : EntryFileNames(chosenPath, used)) {
+    for (tPath& name : EntryFileNames(chosenPath, used)) {
         if (PathExists(name)) {
             if (count > 0)
                 existing += ", ";
-            existing += name;
+            existing += PathText(name);
             ++count;
         }
         fileNames.push_back(std::move(name));
@@ -28,9 +28,9 @@ bool BuildEntryFileNames(const std::string& chosenPath, std::vector<std::string>
     return Boxes().Show(MessageKind::Replace, question);
 }
 
-void FinishEntry(const tMeldung& meldung, const std::string& chosenPath) {
+void FinishEntry(const tMeldung& meldung, const tPath& chosenPath) {
     const tUsedAgeGroups used = UsedAgeGroups(meldung.Altersgruppenliste, meldung.Teilnehmerliste);
-    std::vector<std::string> fileNames;
+    std::vector<tPath> fileNames;
     if (!BuildEntryFileNames(chosenPath, fileNames, used))
         return;
     if (!WriteEntryFiles(chosenPath, used, meldung))

@@ -132,7 +132,7 @@ EntryMail BuildEntryMail(const tMeldung& meldung, const tUsedAgeGroups& usedAgeG
     return mail;
 }
 
-void SendEntryMail(const tMeldung& meldung, const std::vector<std::string>& fileNames,
+void SendEntryMail(const tMeldung& meldung, const std::vector<tPath>& fileNames,
                    const tUsedAgeGroups& usedAgeGroups) {
     const EntryMail mail = BuildEntryMail(meldung, usedAgeGroups);
     const std::string& address = meldung.Turnier.Email;

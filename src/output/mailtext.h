@@ -24,7 +24,7 @@ std::string ParticipantLinePrefix(const tTeilnehmer& participant);
 
 // Builds the mail and hands it to the mail client, addressed to the event's entry address
 // with the entry files attached. A failed hand-over was reported there already.
-void SendEntryMail(const tMeldung& meldung, const std::vector<std::string>& fileNames,
+void SendEntryMail(const tMeldung& meldung, const std::vector<tPath>& fileNames,
                    const tUsedAgeGroups& usedAgeGroups);
 
 }  // namespace kivrel

@@ -23,7 +23,7 @@ void ShowWarning(const std::string& text) {
 
 int SendMapiMail(const std::string& subject, const std::string& body, const std::string& senderName,
                  const std::string& senderAddress, const std::string& recipientName,
-                 const std::string& recipientAddress, const std::vector<std::string>& attachments) {
+                 const std::string& recipientAddress, const std::vector<tPath>& attachments) {
     const int code = HandOverMail(
         {subject, body, senderName, senderAddress, recipientName, recipientAddress, attachments});
     if (code != 0)

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/path.h"
+
 // The hand-over of a finished mail to the user's mail client, the probe for one, and the
 // program's shared warning box.
 namespace kivrel {
@@ -20,7 +22,7 @@ void ShowWarning(const std::string& text);
 // otherwise the client's own code.
 int SendMapiMail(const std::string& subject, const std::string& body, const std::string& senderName,
                  const std::string& senderAddress, const std::string& recipientName,
-                 const std::string& recipientAddress, const std::vector<std::string>& attachments);
+                 const std::string& recipientAddress, const std::vector<tPath>& attachments);
 
 // True when a default mail client is registered that can take a mail.
 bool MapiClientAvailable();

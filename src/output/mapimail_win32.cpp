@@ -124,6 +124,37 @@ private:
     HKEY key_ = nullptr;
 };
 
+// The ANSI code page's spelling of text; nullopt when it lacks a letter of it.
+std::optional<std::string> Ansi(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    BOOL lossy = FALSE;
+    if (size <= 0 ||
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(),
+                            static_cast<int>(text.size()), out.data(), size, nullptr,
+                            &lossy) != size ||
+        lossy)
+        return std::nullopt;
+    return out;
+}
+
+// Simple MAPI takes ANSI names. A path that the code page cannot spell goes by its short
+// name, which is plain ASCII where the volume keeps short names.
+std::string AnsiFileName(const tPath& path) {
+    if (auto ansi = Ansi(path.native()))
+        return *ansi;
+    std::wstring shortName(32768, L'\0');
+    const DWORD n =
+        GetShortPathNameW(path.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    shortName.resize(n < shortName.size() ? n : 0);
+    if (auto ansi = Ansi(shortName); ansi && !ansi->empty())
+        return *ansi;
+    return PathText(path);
+}
+
 std::string MailtoCommand() {
     const RegistryKey key("Software\\Classes\\Mailto\\Shell\\Open\\Command");
     if (!key.opened())
@@ -148,7 +179,10 @@ OutlookExpressSetting ReadOutlookExpress() {
 }  // namespace
 
 int HandOverMail(const MailRequest& mail) {
-    MapiMessageStorage storage(MapiMessageFor(mail));
+    std::vector<std::string> fileNames;
+    for (const tPath& path : mail.Attachments)
+        fileNames.push_back(AnsiFileName(path));
+    MapiMessageStorage storage(MapiMessageFor(mail, fileNames));
 
     // Loaded anew for each mail, so a mail client installed meanwhile is found.
     const Library library(MapiLibraryName().c_str());

@@ -42,7 +42,8 @@ std::string PercentEncoded(std::string_view bytes, std::string_view keep = {}) {
 
 }  // namespace
 
-MapiMessageFields MapiMessageFor(const MailRequest& mail) {
+MapiMessageFields MapiMessageFor(const MailRequest& mail,
+                                 const std::vector<std::string>& fileNames) {
     MapiMessageFields message;
     message.Subject = TextOrNone(mail.Subject);
     message.NoteText = TextOrNone(mail.Body);
@@ -50,10 +51,10 @@ MapiMessageFields MapiMessageFor(const MailRequest& mail) {
         message.Originator = Recip(kMapiOrig, mail.SenderName, mail.SenderAddress);
     if (!mail.RecipientAddress.empty())
         message.Recips.push_back(Recip(kMapiTo, mail.RecipientName, mail.RecipientAddress));
-    const std::size_t count = std::min(mail.Attachments.size(), kMaxMailAttachments);
+    const std::size_t count = std::min(fileNames.size(), kMaxMailAttachments);
     message.Files.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        message.Files.push_back({0, kMapiNoPosition, mail.Attachments[i].c_str()});
+        message.Files.push_back({0, kMapiNoPosition, fileNames[i].c_str()});
     return message;
 }
 
@@ -89,9 +90,10 @@ std::vector<std::string> XdgEmailArguments(const MailRequest& mail) {
     std::vector<std::string> args = {"xdg-email", "--utf8"};
     const std::size_t count = std::min(mail.Attachments.size(), kMaxMailAttachments);
     for (std::size_t i = 0; i < count; ++i) {
-        // The files were written under the UTF-8 form of these Windows-1252 paths.
+        // The path's own bytes: on Linux its UTF-8 form is the path itself.
+        const std::u8string path = mail.Attachments[i].u8string();
         args.push_back("--attach");
-        args.push_back(Cp1252ToUtf8(mail.Attachments[i]));
+        args.emplace_back(path.begin(), path.end());
     }
 
     // Only the address belongs in a mailto URI; the name has no place there.

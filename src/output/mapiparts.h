@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/path.h"
+
 // The platform-free parts of the mail hand-over: what each backend passes to its mail
 // client, decided here so that both can be checked on any machine.
 namespace kivrel {
@@ -15,7 +17,7 @@ namespace kivrel {
 // Simple MAPI takes no more; the Linux backend keeps the same limit.
 inline constexpr std::size_t kMaxMailAttachments = 100;
 
-// One mail as SendMapiMail receives it; texts and paths are Windows-1252.
+// One mail as SendMapiMail receives it; texts are Windows-1252.
 struct MailRequest {
     std::string Subject;
     std::string Body;
@@ -23,7 +25,7 @@ struct MailRequest {
     std::string SenderAddress;
     std::string RecipientName;
     std::string RecipientAddress;
-    std::vector<std::string> Attachments;  // full paths
+    std::vector<tPath> Attachments;  // full paths
 };
 
 // The platform's hand-over (mapimail_win32.cpp, mapimail_posix.cpp): 0 or the client's
@@ -62,9 +64,11 @@ struct MapiMessageFields {
     std::vector<MapiFileFields> Files;    // at most kMaxMailAttachments
 };
 
-// Fills the message from the request. The pointers point into mail, which must outlive
-// the result.
-MapiMessageFields MapiMessageFor(const MailRequest& mail);
+// Fills the message from the request, with the attachments under fileNames (one per
+// attachment, as the ANSI interface names it). The pointers point into mail and fileNames,
+// which must outlive the result.
+MapiMessageFields MapiMessageFor(const MailRequest& mail,
+                                 const std::vector<std::string>& fileNames);
 
 // --- The probe in the local machine hive (Windows) ---
 

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -122,8 +121,8 @@ void Render(QPagedPaintDevice& device, const std::vector<tPrintPage>& pages, QWi
 // A PDF is made in memory and then written in one go, so that a failed print never leaves
 // half a file or destroys the one that was there.
 void PrintToPdf(const std::vector<tPrintPage>& pages, const QPrinter& printer, QWidget* parent) {
-    const QString path = printer.outputFileName();
-    const std::string failure = "nach " + FromQt(path) + " kann nicht geschrieben werden";
+    const tPath path = PathFromQt(printer.outputFileName());
+    const std::string failure = "nach " + PathText(path) + " kann nicht geschrieben werden";
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -134,7 +133,7 @@ void PrintToPdf(const std::vector<tPrintPage>& pages, const QPrinter& printer, Q
         writer.setCreator(QStringLiteral("Kivrel"));
         Render(writer, pages, parent, failure, [] {});
     }
-    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), buffer.data().toStdString()))
+    if (!WriteFileAtomically(path, buffer.data().toStdString()))
         throw KivrelError(failure);
 }
 

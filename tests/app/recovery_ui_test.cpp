@@ -1,7 +1,9 @@
 // The entry in progress survives a killed program: a child process runs the real program,
 // adds participants through the real windows and is killed with SIGKILL while the editor
 // is open; a second program started meanwhile keeps nothing and asks nothing; the next
-// start brings the participants back, and its normal end leaves no file.
+// start brings the stored details and the participants back, finishes and prints, and its
+// normal end leaves no file. The home folder is named with letters inside and outside
+// Windows-1252, and so are the chosen folder and names.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,8 +14,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <cstdio>
 #include <filesystem>
 
@@ -21,9 +25,11 @@
 #include "app/tfrmadvert.h"
 #include "app/tfrmmain.h"
 #include "base/messages.h"
+#include "base/qtext.h"
 #include "details/storeddetails.h"
 #include "details/tfrmwizzard.h"
 #include "participants/tfrmteilnehmer.h"
+#include "support/exampleentry.h"
 #include "support/maildesktop.h"
 #include "support/modalscript.h"
 #include "support/runsteps.h"
@@ -154,9 +160,12 @@ TEST(KilledRun, ComesBackAtTheNextStartAndANormalEndLeavesNoFile) {
     if (std::getenv(kChild))
         GTEST_SKIP();
     MailDesktop desktop;
+    const fs::path home = desktop.dir().path() / u8"Jürgen Łukasz";
+    fs::create_directory(home);
+    desktop.env().Set("HOME", home.native());
+    desktop.env().Set("XDG_CONFIG_HOME", (home / ".config").native());
     WriteShowIntro(false);
-    const fs::path file =
-        fs::path(desktop.dir().file("config")) / "kivrel" / "Meldung.wiederherstellung";
+    const fs::path file = home / ".config" / "kivrel" / "Meldung.wiederherstellung";
     desktop.env().Set(kChild, "1");
     Child child;
     desktop.env().Set(kChild, std::nullopt);
@@ -198,6 +207,25 @@ TEST(KilledRun, ComesBackAtTheNextStartAndANormalEndLeavesNoFile) {
     EXPECT_EQ(m.Teilnehmerliste.Object(1).Gewicht, "+50");
     ASSERT_EQ(m.Altersgruppenliste.Count(), 1);
     EXPECT_TRUE(main.actFertigstellen->isEnabled());
+    EXPECT_EQ(m.Verein.Vereinsname, "TSV Musterstadt");  // stored in the first run
+
+    // The entry files and the printed list, in a folder and under names of the user's.
+    const fs::path folder = home / u8"Meldungen Łódź";
+    fs::create_directory(folder);
+    {
+        ModalScript script;
+        script.Then(TypeFileName((folder / u8"Übersicht Łukasz.tv4").native()));
+        main.actFertigstellenExecute();
+    }
+    main.Printer().setOutputFormat(QPrinter::PdfFormat);
+    main.Printer().setOutputFileName(PathToQt(folder / u8"Übersicht.pdf"));
+    main.actDruckenExecute();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    const fs::path entryFile = folder / u8"Übersicht ŁukaszU12 (m).tv4";
+    EXPECT_EQ(ReadFileBytes(entryFile), ExampleFileU12());
+    EXPECT_EQ(desktop.Received().all("attach"), std::vector<std::string>{entryFile.native()});
+    EXPECT_GT(fs::file_size(folder / u8"Übersicht.pdf"), 1000u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
 
     EndNormally(main);
     EXPECT_FALSE(fs::exists(file));

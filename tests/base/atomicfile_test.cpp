@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "base/cp1252.h"
 #include "support/tempdir.h"
 
 namespace kivrel {
@@ -27,15 +28,16 @@ TEST(AtomicFile, WritesAndReplacesWholeLeavingNothingElse) {
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
-TEST(AtomicFile, UmlautsInThePathNameTheFileAsTheSystemSpellsThem) {
+TEST(AtomicFile, ThePathNamesTheFileAsItIsWithAnyLetters) {
     test::TempDir dir;
-    const std::string path = dir.path().string() + "/M\xFCller \x80.tv4";  // Windows-1252
-    ASSERT_TRUE(WriteFileAtomically(path, "x"));
-    EXPECT_TRUE(PathExists(path));
+    // Inside and outside Windows-1252: UTF-8 bytes on Linux, UTF-16 on Windows, unconverted.
+    const std::u8string name = u8"Müller € Łukasz.tv4";
+    ASSERT_TRUE(WriteFileAtomically(dir.path() / name, "x"));
+    EXPECT_TRUE(PathExists(dir.path() / name));
     ASSERT_EQ(EntriesIn(dir.path()), 1u);
     const auto entry = *fs::directory_iterator(dir.path());
-    EXPECT_EQ(entry.path().filename().string(),
-              std::string(reinterpret_cast<const char*>(u8"Müller €.tv4")));
+    EXPECT_TRUE(entry.path().filename() == fs::path(name));
+    EXPECT_EQ(PathText(entry.path().filename()), Win1252("Müller € ?ukasz.tv4"));
 }
 
 TEST(AtomicFile, FailuresLeaveTheTargetAndNoTemporaryFile) {

@@ -17,6 +17,8 @@
 
 #include "base/cp1252.h"
 #include "base/error.h"
+#include "base/messages.h"
+#include "base/path.h"
 #include "details/registry.h"
 #include "details/registryfile.h"
 #include "details/storeddetails.h"
@@ -284,8 +286,17 @@ TEST(StoreFile, HostileFilesNeverLoseData) {
     }
 }
 
+// A store that cannot be written says so once, naming its folder.
+void ExpectOneStoreWarning(const ScriptedBoxes& boxes, const fs::path& folder) {
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Warning);
+    EXPECT_NE(boxes.shown()[0].text.find("\"" + PathText(folder) + "\""), std::string::npos)
+        << boxes.shown()[0].text;
+}
+
 TEST(StoreFile, AFolderOrPipeInPlaceOfTheFileIsLeftAlone) {
     for (const bool pipe : {false, true}) {
+        ScriptedBoxes boxes;
         test::PosixStore store;
         fs::create_directories(store.folder());
         if (pipe) {
@@ -298,6 +309,8 @@ TEST(StoreFile, AFolderOrPipeInPlaceOfTheFileIsLeftAlone) {
         EXPECT_NO_THROW(LoadVerein(v));
         EXPECT_EQ(v.Vereinsname, "alt");
         EXPECT_NO_THROW(SaveVerein(v));
+        EXPECT_NO_THROW(SaveAbsender({}));  // still the one warning
+        ExpectOneStoreWarning(boxes, store.folder());
         EXPECT_TRUE(ReadShowIntro());
         EXPECT_EQ(fs::symlink_status(store.file()).type(),
                   pipe ? fs::file_type::fifo : fs::file_type::directory);
@@ -350,12 +363,14 @@ TEST(StoreFile, ALockHeldElsewhereIsWaitedForAWhileOnly) {
     const fs::path lock = store.file().string() + ".lock";
     SetStoreWaitLimit(300ms);
     {
+        ScriptedBoxes boxes;
         const LockHolder holder(lock);
         const auto start = std::chrono::steady_clock::now();
         tVereinData v{"mine", "", "", "", "", "", ""};
         EXPECT_NO_THROW(LoadVerein(v));
         EXPECT_NO_THROW(SaveVerein({"Neu", "", "", "", "", "", ""}));
         EXPECT_EQ(v.Vereinsname, "mine");
+        ExpectOneStoreWarning(boxes, store.folder());
         EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
         EXPECT_EQ(test::ReadFileBytes(store.file()), before);
     }
@@ -441,9 +456,12 @@ TEST(StoreFile, AValueThatCannotBeWrittenStopsTheSave) {
             failure = e.text();
         }
         ok = ok && failure == Win1252("Konnte Daten für 'Bezeichnung' nicht setzen");
-        // A key that would have to be created cannot be opened: that save ends silently.
+        // A key that would have to be created cannot be opened: that save ends with the
+        // store's warning.
         try {
+            ScriptedBoxes boxes;
             SaveVerein({"x", "", "", "", "", "", ""});
+            ok = ok && boxes.shown().size() == 1;
         } catch (...) {
             ok = false;
         }

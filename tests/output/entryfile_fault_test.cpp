@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "base/error.h"
-#include "support/exampleentry.h"
 #include "output/entryfile.h"
+#include "support/exampleentry.h"
 #include "support/tempdir.h"
 
 namespace kivrel {
@@ -69,7 +69,7 @@ std::string InChild(const std::function<std::string()>& body) {
 struct tFault {
     const char* what;
     std::size_t failing;  // the first file that cannot be written; those before it are
-    std::function<void(const std::vector<std::string>& files)> prepare;
+    std::function<void(const std::vector<tPath>& files)> prepare;
     rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
@@ -89,15 +89,15 @@ TEST(EntryFileFaults, FailureKeepsEverythingElse) {
     std::vector<std::string> reference;
     {
         test::TempDir clean;
-        const std::vector<std::string> cleanNames = EntryFileNames(clean.file("S.tv4"), used);
+        const std::vector<tPath> cleanNames = EntryFileNames(clean.file("S.tv4"), used);
         WriteEntryFiles(clean.file("S.tv4"), used, m);
-        for (const std::string& name : cleanNames)
+        for (const tPath& name : cleanNames)
             reference.push_back(test::ReadFileBytes(name));
     }
     ASSERT_LT(reference[0].size(), 2048u);
     ASSERT_GT(reference[1].size(), 2048u);
 
-    const auto makeFolder = [](const std::vector<std::string>& files) {
+    const auto makeFolder = [](const std::vector<tPath>& files) {
         fs::create_directory(fs::path(files[0]).parent_path());
     };
     const std::vector<tFault> faults = {
@@ -134,8 +134,8 @@ TEST(EntryFileFaults, FailureKeepsEverythingElse) {
         if (::geteuid() == 0) {
             ASSERT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
         }
-        const std::string chosen = (dir.path() / "Meldungen" / "Stadtpokal.tv4").string();
-        const std::vector<std::string> files = EntryFileNames(chosen, used);
+        const tPath chosen = dir.path() / "Meldungen" / "Stadtpokal.tv4";
+        const std::vector<tPath> files = EntryFileNames(chosen, used);
 
         const std::string complaints = InChild([&]() -> std::string {
             if (::access(dir.path().c_str(), W_OK | X_OK) != 0)
@@ -162,7 +162,7 @@ TEST(EntryFileFaults, FailureKeepsEverythingElse) {
             ::setrlimit(RLIMIT_FSIZE, &before);
 
             std::string report;
-            if (error != "nach " + files[fault.failing] + " kann nicht geschrieben werden")
+            if (error != "nach " + files[fault.failing].string() + " kann nicht geschrieben werden")
                 report += "error: " + error + "\n";
             if (test::Snapshot(dir.path()) != expected)
                 report += "files differ from what they should be\n";

@@ -24,7 +24,9 @@ TEST(EntryFiles, ExampleEntryGivesTheTwoFilesByteForByte) {
 TEST(EntryFiles, FileNamesTakeTheExtensionOfTheFileNameOnly) {
     tAltersgruppe group{"U12", "m"};
     const tUsedAgeGroups used{{"U12 (m)", &group}};
-    const auto name = [&](const std::string& chosen) { return EntryFileNames(chosen, used).at(0); };
+    const auto name = [&](const std::string& chosen) {
+        return EntryFileNames(chosen, used).at(0).string();
+    };
     EXPECT_EQ(name("C:\\Meldungen\\Stadtpokal.tv4"), "C:\\Meldungen\\StadtpokalU12 (m).tv4");
     EXPECT_EQ(name("/m/Stadtpokal"), "/m/StadtpokalU12 (m)");
     EXPECT_EQ(name("/m/Stadtpokal.txt"), "/m/StadtpokalU12 (m).txt");
@@ -32,6 +34,14 @@ TEST(EntryFiles, FileNamesTakeTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(name("/m/Mel.dungen/Stadtpokal"), "/m/Mel.dungen/StadtpokalU12 (m)");
     EXPECT_EQ(name("C:\\Mel.dungen\\Stadtpokal"), "C:\\Mel.dungen\\StadtpokalU12 (m)");
     EXPECT_EQ(name("/m/.tv4"), "/m/U12 (m).tv4");
+}
+
+TEST(EntryFiles, OnlyTheAgeGroupsKeyIsConvertedIntoTheFileName) {
+    tAltersgruppe group{Win1252("Ü18"), "m"};
+    const tUsedAgeGroups used{{Win1252("Ü18 (m)"), &group}};
+    const std::filesystem::path chosen(u8"/m/Łódź/Pokal.tv4");
+    EXPECT_TRUE(EntryFileNames(chosen, used).at(0) ==
+                std::filesystem::path(u8"/m/Łódź/PokalÜ18 (m).tv4"));
 }
 
 TEST(EntryFiles, RecordFields) {

@@ -98,9 +98,13 @@ protected:
 };
 
 TEST_F(SimpleMapi, TheProviderGetsTheMailAsFilled) {
-    std::vector<std::string> files;
-    for (int i = 1; i <= 101; ++i)
-        files.push_back(Win1252("C:\\Meldungen\\Süd U") + std::to_string(i) + " (m).tv4");
+    // The ANSI interface gets the names in the ANSI code page (1252 here).
+    std::vector<tPath> files;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 101; ++i) {
+        files.push_back(L"C:\\Meldungen\\S\u00fcd U" + std::to_wstring(i) + L" (m).tv4");
+        names.push_back(Win1252("C:\\Meldungen\\Süd U") + std::to_string(i) + " (m).tv4");
+    }
     const std::string subject = Win1252("Meldung für Stadtpokal 2026");
     const std::string body = Win1252("Grüße\r\nTSV Musterstadt\r\n");
     EXPECT_EQ(SendMapiMail(subject, body, "", "", "meldung@pokal.example", "meldung@pokal.example",
@@ -134,7 +138,7 @@ TEST_F(SimpleMapi, TheProviderGetsTheMailAsFilled) {
     ASSERT_EQ(mail.files.size(), 100u);
     for (std::size_t i = 0; i < mail.files.size(); ++i) {
         const test::RecordedFile& f = mail.files[i];
-        EXPECT_EQ(f.pathName, files[i]) << i;
+        EXPECT_EQ(f.pathName, names[i]) << i;
         EXPECT_EQ(f.position, 0xFFFFFFFFu) << i;
         EXPECT_EQ(f.flags, 0u) << i;
         EXPECT_EQ(f.reserved, 0u) << i;

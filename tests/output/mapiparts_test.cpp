@@ -16,10 +16,11 @@ TEST(MapiMessage, FillsSenderRecipientAndFirstHundredAttachments) {
     mail.SenderAddress = "anna@verein.example";  // no sender name: the address stands in
     mail.RecipientName = "Turnierleitung";
     mail.RecipientAddress = "meldung@pokal.example";
+    std::vector<std::string> names;
     for (int i = 1; i <= 101; ++i)
-        mail.Attachments.push_back("C:\\Meldungen\\Pokal U" + std::to_string(i) + " (m).tv4");
+        names.push_back("C:\\Meldungen\\Pokal U" + std::to_string(i) + " (m).tv4");
 
-    const MapiMessageFields m = MapiMessageFor(mail);
+    const MapiMessageFields m = MapiMessageFor(mail, names);
     EXPECT_STREQ(m.Subject, "Meldung");
     EXPECT_STREQ(m.NoteText, "Text\r\n");
     ASSERT_TRUE(m.Originator);
@@ -35,7 +36,7 @@ TEST(MapiMessage, FillsSenderRecipientAndFirstHundredAttachments) {
     for (std::size_t i = 0; i < m.Files.size(); ++i) {
         EXPECT_EQ(m.Files[i].Flags, 0u);
         EXPECT_EQ(m.Files[i].Position, 0xFFFFFFFFu);
-        EXPECT_EQ(m.Files[i].PathName, mail.Attachments[i].c_str());
+        EXPECT_EQ(m.Files[i].PathName, names[i].c_str());
     }
     EXPECT_EQ(kMapiLogonUi | kMapiDialog, 9u);
 }
@@ -44,7 +45,7 @@ TEST(MapiMessage, LeavesOutWhatIsNotGiven) {
     MailRequest mail;
     mail.SenderName = "Anna Berger";        // a name without address gives no originator
     mail.RecipientName = "Turnierleitung";  // likewise no recipient
-    const MapiMessageFields m = MapiMessageFor(mail);
+    const MapiMessageFields m = MapiMessageFor(mail, {});
     EXPECT_EQ(m.Subject, nullptr);
     EXPECT_EQ(m.NoteText, nullptr);
     EXPECT_FALSE(m.Originator);
@@ -53,7 +54,7 @@ TEST(MapiMessage, LeavesOutWhatIsNotGiven) {
 
     mail.RecipientName.clear();
     mail.RecipientAddress = "meldung@pokal.example";
-    const MapiMessageFields r = MapiMessageFor(mail);
+    const MapiMessageFields r = MapiMessageFor(mail, {});
     ASSERT_EQ(r.Recips.size(), 1u);
     EXPECT_STREQ(r.Recips[0].Name, "meldung@pokal.example");
 }

@@ -69,21 +69,21 @@ std::map<std::string, std::string> ComposeOptions(const std::string& list) {
 class XdgEmail : public ::testing::Test {
 protected:
     // Entry files to attach; xdg-email hands over their canonical paths.
-    // Creates the files and gives their paths as the core holds them: Windows-1252.
-    std::vector<std::string> Files(const std::vector<std::string>& cp1252Names) {
-        std::vector<std::string> paths;
-        for (const auto& name : cp1252Names) {
-            const fs::path path = dir.path() / "files" / Cp1252ToUtf8(name);
+    // Creates the files under these UTF-8 names and gives their paths.
+    std::vector<tPath> Files(const std::vector<std::string>& names) {
+        std::vector<tPath> paths;
+        for (const auto& name : names) {
+            const fs::path path = dir.path() / "files" / name;
             test::WriteFileBytes(path, "[Identifikation]\r\n");
-            paths.push_back(*Utf8ToCp1252(fs::canonical(path).string()));
+            paths.push_back(fs::canonical(path));
         }
         return paths;
     }
 
-    static std::vector<std::string> AsUtf8(const std::vector<std::string>& paths) {
+    static std::vector<std::string> AsUtf8(const std::vector<tPath>& paths) {
         std::vector<std::string> out;
         for (const auto& p : paths)
-            out.push_back(Cp1252ToUtf8(p));
+            out.push_back(p.string());
         return out;
     }
 
@@ -120,7 +120,7 @@ const std::string kBody = Win1252(
 
 TEST_F(XdgEmail, MailerGetsAddressSubjectBodyAndAttachmentsUnchanged) {
     const auto files = Files(
-        {"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4", Win1252("Pokal Jüngste (g).tv4")});
+        {"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4", "Pokal Jüngste Łukasz (g).tv4"});
     const int code = SendMapiMail(kSubject, kBody, "Anna Berger", "anna@verein.example",
                                   "Turnierleitung", "o'brien@pokal.example", files);
     EXPECT_EQ(code, 0);
@@ -206,7 +206,7 @@ TEST_F(XdgEmail, ThunderbirdGetsCommasAndApostrophesUnchanged) {
     EXPECT_EQ(options.at("to"), "o'brien@pokal.example,");
     EXPECT_EQ(options.at("subject"), Cp1252ToUtf8(kSubject));
     EXPECT_EQ(options.at("body"), Cp1252ToUtf8(kBody));
-    EXPECT_EQ(options.at("attachment"), files[0] + "," + files[1]);
+    EXPECT_EQ(options.at("attachment"), files[0].string() + "," + files[1].string());
 }
 
 TEST_F(XdgEmail, ProbeFindsMailerOrRegisteredHandler) {
@@ -236,7 +236,7 @@ TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
     EXPECT_EQ(sent.to, "meldung@pokal.example");
     EXPECT_EQ(sent.all("subject"), std::vector<std::string>{Cp1252ToUtf8(expected.Subject)});
     EXPECT_EQ(sent.all("body"), std::vector<std::string>{Cp1252ToUtf8(expected.Body)});
-    EXPECT_EQ(sent.all("attach"), files);
+    EXPECT_EQ(sent.all("attach"), AsUtf8(files));
 
     // Without an entry address the mail has no recipient.
     m.Turnier.Email.clear();
