@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -155,11 +154,9 @@ void TfrmAbout::FormShow() {
         icon = KivrelIcon();
     ProgramIcon->setPixmap(icon.pixmap(32, 32));
     RunGuarded([this] {
-        // The system's own spelling of the path: backslashes on Windows, where the messages
-        // name it too.
+        // Backslashes on Windows, where the messages name the path too.
         VersionInfo1.SetFilename(
-            QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))
-                .toStdString());
+            PathFromQt(QDir::toNativeSeparators(QCoreApplication::applicationFilePath())));
         SetText(lblVersion, ToQt(VersionInfo1.FileVersion()));
     });
 }

@@ -32,13 +32,14 @@ void TVersionInfo::Clear() {
     blockSize_ = 0;
 }
 
-void TVersionInfo::SetFilename(const std::string& filename) {
-    filename_ = filename;
+void TVersionInfo::SetFilename(const tPath& file) {
+    filename_ = PathText(file);
+    const std::string& filename = filename_;
     Clear();
-    if (!versionblock::FileExists(filename))
+    if (!versionblock::FileExists(file))
         throw KivrelError("File not found: " + filename);
 
-    std::vector<char> block = versionblock::Read(filename);
+    std::vector<char> block = versionblock::Read(file);
     blockSize_ = block.size();
     if (block.empty())
         throw KivrelError("Invalid version info record in file " + filename);

@@ -3,17 +3,20 @@
 #include <cstddef>
 #include <string>
 
+#include "base/path.h"
+
 namespace kivrel {
 
 // The version record of a program file: on Windows its VERSIONINFO resource, elsewhere the
 // record that the build puts into its own section of the file. Texts are Windows-1252.
 class TVersionInfo {
 public:
+    // The file's name as the messages show it (Windows-1252).
     const std::string& Filename() const { return filename_; }
-    // Takes the file name (as the system spells it) and reads the file's version record.
-    // Throws KivrelError when the file is missing, holds no valid record or no
-    // translation; every property but Filename is empty then.
-    void SetFilename(const std::string& filename);
+    // Takes the file's path and reads its version record. Throws KivrelError when the file
+    // is missing, holds no valid record or no translation; every property but Filename is
+    // empty then.
+    void SetFilename(const tPath& file);
 
     // Language and code page of the first translation as eight hexadecimal digits,
     // "040704E4" for German and code page 1252.

@@ -5,15 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/path.h"
+
 // What TVersionInfo asks of the platform; versioninfo_win32.cpp and versioninfo_posix.cpp
 // answer it.
 namespace kivrel::versionblock {
 
 // True when name is an existing file (not a folder).
-bool FileExists(const std::string& name);
+bool FileExists(const tPath& name);
 
 // The file's whole version block; empty when the file has none or cannot be read.
-std::vector<char> Read(const std::string& name);
+std::vector<char> Read(const tPath& name);
 
 // The value stored in block under path ("\VarFileInfo\Translation",
 // "\StringFileInfo\040704E4\FileVersion"); nullopt when the block has none. The view

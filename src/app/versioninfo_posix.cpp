@@ -24,7 +24,7 @@ std::uint64_t Add(std::uint64_t a, std::uint64_t b) {
 
 class ElfFile {
 public:
-    explicit ElfFile(const std::string& name) : in_(name, std::ios::binary) {
+    explicit ElfFile(const tPath& name) : in_(name, std::ios::binary) {
         if (in_)
             in_.seekg(0, std::ios::end);
         const auto end = in_ ? static_cast<std::streamoff>(in_.tellg()) : -1;
@@ -185,13 +185,13 @@ bool SameKey(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool FileExists(const std::string& name) {
+bool FileExists(const tPath& name) {
     std::error_code ec;
     const auto status = std::filesystem::status(name, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-std::vector<char> Read(const std::string& name) {
+std::vector<char> Read(const tPath& name) {
     ElfFile file(name);
     const std::string section = FindSection(file, versionrecord::kSection);
     // The section may be padded behind the record; the record says how long it is.

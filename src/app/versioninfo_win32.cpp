@@ -6,18 +6,19 @@
 // links version.lib (-lversion) for them.
 namespace kivrel::versionblock {
 
-bool FileExists(const std::string& name) {
-    const DWORD attributes = GetFileAttributesA(name.c_str());
+bool FileExists(const tPath& name) {
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::vector<char> Read(const std::string& name) {
+std::vector<char> Read(const tPath& name) {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(name.c_str(), &handle);
+    // The size includes room for the texts that VerQueryValueA converts in the block.
+    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &handle);
     if (size == 0)
         return {};
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(name.c_str(), 0, size, block.data()))
+    if (!GetFileVersionInfoW(name.c_str(), 0, size, block.data()))
         return {};
     return block;
 }

@@ -42,6 +42,19 @@ TEST(VersionInfo, ReadsTheVersionThatTheBuildPutIntoTheProgramFile) {
     ExpectProgramVersion(KIVREL_TEST_FILE);
 }
 
+// A per-user install lies below the user's profile, whose name may be any letters.
+TEST(VersionInfo, ReadsAProgramFileInAFolderNamedBeyondWindows1252) {
+    test::TempDir dir;
+    const tPath folder = dir.path() / u8"Programme Łukasz";
+    std::filesystem::create_directory(folder);
+    const tPath copy = folder / tPath(KIVREL_TEST_FILE).filename();
+    std::filesystem::copy_file(KIVREL_TEST_FILE, copy);
+    TVersionInfo info;
+    info.SetFilename(copy);
+    EXPECT_EQ(info.FileVersion(), "4.2.0.1");
+    EXPECT_EQ(info.Filename(), PathText(copy));
+}
+
 TEST(VersionInfo, MissingFileOrFileWithoutRecordFailsAndLeavesEverythingCleared) {
     test::TempDir dir;
     TVersionInfo info;
