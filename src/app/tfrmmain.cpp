@@ -234,10 +234,11 @@ TfrmMain::TfrmMain(QWidget* parent)
     CreateClientArea(client);
     // The client area is 632 by 434 below the menu bar.
     setFixedSize(632, menuBar()->sizeHint().height() + 434);
-    CreateSaveDialog();
 }
 
-void TfrmMain::CreateSaveDialog() {
+QFileDialog& TfrmMain::SaveDialog() {
+    if (dlgsave)
+        return *dlgsave;
     dlgsave = new QFileDialog(this);
     dlgsave->setAcceptMode(QFileDialog::AcceptSave);
     dlgsave->setFileMode(QFileDialog::AnyFile);
@@ -252,6 +253,7 @@ void TfrmMain::CreateSaveDialog() {
     if (QGuiApplication::platformName() != QLatin1String("windows"))
         options |= QFileDialog::DontUseNativeDialog;
     dlgsave->setOptions(options);
+    return *dlgsave;
 }
 
 TfrmMain::~TfrmMain() {
@@ -618,11 +620,12 @@ void TfrmMain::FormActivate() {
 
 void TfrmMain::actFertigstellenExecute() {
     RunGuarded([&] {
-        if (dlgsave->exec() != QDialog::Accepted || dlgsave->selectedFiles().isEmpty())
+        QFileDialog& dialog = SaveDialog();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
-        const QString chosen = QDir::toNativeSeparators(dlgsave->selectedFiles().constFirst());
+        const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
         // Proposed again at the next finishing.
-        dlgsave->selectFile(chosen);
+        dialog.selectFile(chosen);
         FinishEntry(meldung_, PathFromQt(chosen));
     });
 }

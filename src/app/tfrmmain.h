@@ -113,8 +113,10 @@ public:
     QLineEdit* ediKommunikation;
     QGroupBox* grbTeilnehmer;
     QTableView* stgTeilnehmer2;
-    // The save dialog of finishing; it keeps the last chosen name for the next finishing.
-    QFileDialog* dlgsave;
+    // The save dialog of finishing, made at the first finishing (a file dialog looks up
+    // icons and folders, which the start need not wait for); it keeps the last chosen name
+    // for the next finishing.
+    QFileDialog* dlgsave = nullptr;
 
 public slots:
     void FormShow();
@@ -150,7 +152,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateClientArea(QWidget* client);
-    void CreateSaveDialog();
+    QFileDialog& SaveDialog();
     // At start: the entry an earlier run left, brought back when the user wants it.
     void OfferRecovery();
 

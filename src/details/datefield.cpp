@@ -31,18 +31,6 @@ TDateField::TDateField(QWidget* parent) : QLineEdit(parent) {
     button_->setCursor(Qt::ArrowCursor);
     setTextMargins(0, 0, kButtonWidth, 0);
     connect(button_, &QToolButton::clicked, this, &TDateField::ShowCalendar);
-
-    calendar_ = new QCalendarWidget(this);
-    calendar_->setWindowFlags(Qt::Popup);
-    calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
-    calendar_->setFirstDayOfWeek(Qt::Monday);
-    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    QTextCharFormat weekend;
-    weekend.setForeground(Qt::red);
-    calendar_->setWeekdayTextFormat(Qt::Saturday, weekend);
-    calendar_->setWeekdayTextFormat(Qt::Sunday, weekend);
-    connect(calendar_, &QCalendarWidget::clicked, this, &TDateField::Pick);
-    connect(calendar_, &QCalendarWidget::activated, this, &TDateField::Pick);
 }
 
 double TDateField::value() const {
@@ -54,15 +42,33 @@ void TDateField::setValue(double dayNumber) {
     setText(ToQt(FormatDate(dayNumber)));
 }
 
+QCalendarWidget* TDateField::Calendar() {
+    if (calendar_)
+        return calendar_;
+    calendar_ = new QCalendarWidget(this);
+    calendar_->setWindowFlags(Qt::Popup);
+    calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    calendar_->setFirstDayOfWeek(Qt::Monday);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    QTextCharFormat weekend;
+    weekend.setForeground(Qt::red);
+    calendar_->setWeekdayTextFormat(Qt::Saturday, weekend);
+    calendar_->setWeekdayTextFormat(Qt::Sunday, weekend);
+    connect(calendar_, &QCalendarWidget::clicked, this, &TDateField::Pick);
+    connect(calendar_, &QCalendarWidget::activated, this, &TDateField::Pick);
+    return calendar_;
+}
+
 void TDateField::ShowCalendar() {
     QDate date = QDate::currentDate();
     if (const auto day = DateFromDayNumber(value()))
         date = QDate(day->year, day->month, day->day);
-    calendar_->setSelectedDate(date);
-    calendar_->adjustSize();
-    calendar_->move(mapToGlobal(QPoint(0, height())));
-    calendar_->show();
-    calendar_->setFocus(Qt::PopupFocusReason);
+    QCalendarWidget* calendar = Calendar();
+    calendar->setSelectedDate(date);
+    calendar->adjustSize();
+    calendar->move(mapToGlobal(QPoint(0, height())));
+    calendar->show();
+    calendar->setFocus(Qt::PopupFocusReason);
 }
 
 void TDateField::Pick(QDate date) {

@@ -23,7 +23,9 @@ public:
 
     // Drops the calendar down below the field, on the field's date or today.
     void ShowCalendar();
-    QCalendarWidget* Calendar() const { return calendar_; }
+    // Made when first needed: its month buttons look their icons up in the icon theme,
+    // which the start need not wait for.
+    QCalendarWidget* Calendar();
     QToolButton* DropDownButton() const { return button_; }
 
 protected:
@@ -33,7 +35,7 @@ private:
     void Pick(QDate date);
 
     QToolButton* button_;
-    QCalendarWidget* calendar_;
+    QCalendarWidget* calendar_ = nullptr;
 };
 
 }  // namespace kivrel

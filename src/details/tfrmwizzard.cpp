@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QStyle>
 
 #include "app/tfrmmain.h"
 #include "base/dialogkeys.h"
@@ -128,7 +127,8 @@ TfrmWizzard::TfrmWizzard(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     btnzurueck = AddButton(this, QStringLiteral("&Zurück"), 8, 75);
     btnWeiter = AddButton(this, QStringLiteral("&Weiter"), 96, 75);
     btnOK = AddButton(this, QStringLiteral("OK"), 271, 89);
-    btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    // The program's own check mark: the style's would be looked up in the icon theme.
+    btnOK->setIcon(Picture(QStringLiteral(":/wizard/ok")));
     btnCancel = AddButton(this, QStringLiteral("Abbrechen"), 375, 89);
     connect(btnzurueck, &QPushButton::clicked, this, &TfrmWizzard::btnzurueckClick);
     connect(btnWeiter, &QPushButton::clicked, this, &TfrmWizzard::btnWeiterClick);
