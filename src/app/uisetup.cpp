@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "base/dialogkeys.h"
+
 namespace kivrel {
 
 void SetUpGermanUi(QApplication& app) {
@@ -30,6 +32,8 @@ void SetUpGermanUi(QApplication& app) {
     font.setPointSize(8);
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
+
+    IgnoreStrayAltLetters(app);
 }
 
 }  // namespace kivrel

@@ -1,7 +1,10 @@
 #include "base/dialogkeys.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 
@@ -33,7 +36,35 @@ private:
     QPointer<QPushButton> default_;
 };
 
+class StrayAltLetters : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers held =
+            key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+        if (held != Qt::AltModifier || !IsLetterKey(key->key()))
+            return false;
+        return !qobject_cast<QMenu*>(watched) && !qobject_cast<QMenuBar*>(watched);
+    }
+
+private:
+    // The letter keys, also those of the German layout (Ä, Ö, Ü); digits stay, since
+    // Alt with the number pad types characters by their codes on Windows.
+    static bool IsLetterKey(int key) {
+        return (key >= Qt::Key_A && key <= Qt::Key_Z) ||
+               (key >= Qt::Key_Agrave && key <= Qt::Key_THORN && key != Qt::Key_multiply);
+    }
+};
+
 }  // namespace
+
+void IgnoreStrayAltLetters(QApplication& app) {
+    app.installEventFilter(new StrayAltLetters(&app));
+}
 
 void UseDefaultButton(QDialog& dialog, QPushButton* defaultButton) {
     for (QPushButton* button : dialog.findChildren<QPushButton*>())

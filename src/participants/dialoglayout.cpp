@@ -2,6 +2,8 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QShortcut>
+#include <utility>
 
 namespace kivrel {
 
@@ -10,6 +12,20 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x)
     label->setGeometry(x, buddy->y(), buddy->x() - x - 2, buddy->height());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setBuddy(buddy);
+    // The label takes its first marked letter itself; a caption may mark more ("&&" marks
+    // none).
+    bool first = true;
+    for (qsizetype at = caption.indexOf(u'&'); at >= 0 && at + 1 < caption.size();
+         at = caption.indexOf(u'&', at + 2)) {
+        const QChar letter = caption.at(at + 1);
+        if (letter == u'&')
+            continue;
+        if (!std::exchange(first, false)) {
+            auto* shortcut = new QShortcut(QKeySequence::mnemonic(u'&' + letter), label);
+            QObject::connect(shortcut, &QShortcut::activated, buddy,
+                             [buddy] { buddy->setFocus(Qt::ShortcutFocusReason); });
+        }
+    }
     return label;
 }
 

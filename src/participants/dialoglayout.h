@@ -18,8 +18,8 @@ inline constexpr Qt::WindowFlags kFixedDialogFlags =
 // The height of an edit field or drop-down list at 96 dpi.
 inline constexpr int kEditHeight = 21;
 
-// A label at x on the row of buddy, reaching up to it; its access letter moves the focus
-// into buddy.
+// A label at x on the row of buddy, reaching up to it; its access letters (a caption may
+// mark more than one) move the focus into buddy.
 QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x);
 
 // A lowered separator line.
