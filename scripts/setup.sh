@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xdg-utils fonts-liberation poppler-utils xvfb xauth
-  dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool
+  dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool openbox
   "$@"
 )
 
