@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QIconEngine>
 #include <QPainter>
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 
