@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -329,6 +330,7 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     stgZeilen->verticalHeader()->setDefaultSectionSize(20);
     stgZeilen->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(stgZeilen, 1);
+    stgZeilen->installEventFilter(this);
     connect(model_, &QAbstractItemModel::dataChanged, this, [this] { Refresh(); });
 
     auto* groups = new QHBoxLayout();
@@ -386,6 +388,18 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
 }
 
 TfrmImport::~TfrmImport() = default;
+
+bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
+    // Enter while typing into a cell ends the typing (the cell's editor passes the key on to
+    // the grid), not the whole preview.
+    if (watched == stgZeilen && event->type() == QEvent::KeyPress &&
+        stgZeilen->indexWidget(stgZeilen->currentIndex()) != nullptr) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 std::vector<std::size_t> TfrmImport::SelectedRows() const {
     std::vector<std::size_t> rows;

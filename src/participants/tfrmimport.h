@@ -68,6 +68,9 @@ public slots:
     void cbbDateiChange();
     void cbbSpalteChange();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Refresh();
     void FillAgeGroups(const std::string& select);
