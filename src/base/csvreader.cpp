@@ -168,10 +168,6 @@ tCsvTable ReadCsv(std::string_view bytes, std::size_t maxRecords) {
         table.Fault = tCsvFault::Binary;
         return table;
     }
-    if (rest.find_first_not_of(" \t\r\n;,") == std::string_view::npos) {
-        table.Fault = tCsvFault::Empty;
-        return table;
-    }
     // Excel's "sep=;" names the separator in a line of its own, which the sheet never shows.
     if (rest.size() >= 5 && rest.substr(0, 4) == "sep=" && std::strchr("\"\r\n", rest[4]) == nullptr &&
         (rest.size() == 5 || rest[5] == '\r' || rest[5] == '\n')) {
@@ -180,6 +176,11 @@ tCsvTable ReadCsv(std::string_view bytes, std::size_t maxRecords) {
         rest.remove_prefix(std::min<std::size_t>(rest.size(), rest.substr(0, 2) == "\r\n" ? 2 : 1));
     } else {
         table.Separator = DetectSeparator(rest);
+    }
+    if (rest.find_first_not_of(std::string(" \t\r\n;,") + table.Separator) ==
+        std::string_view::npos) {
+        table.Fault = tCsvFault::Empty;
+        return table;
     }
     tCsvRecord record;
     // Counted first: a file of too many rows is refused before a row is kept.

@@ -217,6 +217,7 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
     const std::vector<std::pair<std::string, const char*>> files = {
         {"", "Die Datei f.csv ist leer."},
         {"\r\n;;\r\n", "Die Datei f.csv ist leer."},
+        {"sep=\t\r\n\t\r\n", "Die Datei f.csv ist leer."},
         {heading, "Die Datei f.csv enthält keine Teilnehmer."},
         {std::string("PK\x03\x04\0\0\x08", 7) + heading, "Die Datei f.csv ist keine Textdatei."},
         {"\"Nachname;Vorname\r\nA;B\r\n",
