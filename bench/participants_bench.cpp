@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <map>
 
@@ -127,7 +127,7 @@ BENCHMARK(BM_ImportPreviewOpen10000)->Unit(benchmark::kMillisecond)->Repetitions
 // The open preview of 10,000 rows.
 struct tOpenPreview {
     tOpenPreview() : import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025) {
-        import.Read({{"mitglieder.csv", bench::MemberList(kParticipants)}});
+        import.Read({{ "mitglieder.csv", bench::MemberList(kParticipants) }});
         import.AddAgeGroup({"U12", "g"});
         import.AddAgeGroup({"U14", "g"});
         preview = std::make_unique<TfrmImport>(import);

@@ -169,7 +169,8 @@ tCsvTable ReadCsv(std::string_view bytes, std::size_t maxRecords) {
         return table;
     }
     // Excel's "sep=;" names the separator in a line of its own, which the sheet never shows.
-    if (rest.size() >= 5 && rest.substr(0, 4) == "sep=" && std::strchr("\"\r\n", rest[4]) == nullptr &&
+    if (rest.size() >= 5 && rest.substr(0, 4) == "sep=" &&
+        std::strchr("\"\r\n", rest[4]) == nullptr &&
         (rest.size() == 5 || rest[5] == '\r' || rest[5] == '\n')) {
         table.Separator = rest[4];
         rest.remove_prefix(5);

@@ -1,10 +1,10 @@
 #include "details/storeddetails.h"
 
-#include <bit>
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 
 #include "base/cp1252.h"

@@ -119,8 +119,8 @@ tImportColumns GuessColumns(const std::vector<std::string>& heading) {
             {fldNachname, {"nachname", "name", "familienname", "zuname"}},
             {fldVorname, {"vorname", "rufname"}},
             {fldJahrgang,
-             {"jahrgang", "jg", "geburtsjahr", "geburtsdatum", "gebdatum", "geburtstag",
-              "geboren", "gebdat"}},
+             {"jahrgang", "jg", "geburtsjahr", "geburtsdatum", "gebdatum", "geburtstag", "geboren",
+              "gebdat"}},
             {fldGeschlecht, {"geschlecht", "mw"}},
             {fldGraduierung, {"graduierung", "grad", "gurt", "gürtel", "kyu", "kyudan"}},
             {fldAltersgruppe, {"altersgruppe", "altersklasse"}},
@@ -275,8 +275,8 @@ void tImport::AddSheetRows(std::size_t index) {
         if (const auto gender = GenderOf(cells[fldGeschlecht]))
             row.Gender = *gender;
         else
-            row.GroupFault = "Das Geschlecht " + Quoted(cells[fldGeschlecht]) +
-                             " ist unbekannt (m, w oder g).";
+            row.GroupFault =
+                "Das Geschlecht " + Quoted(cells[fldGeschlecht]) + " ist unbekannt (m, w oder g).";
         AddRow(std::move(row), cells[fldAltersgruppe]);
     }
 }

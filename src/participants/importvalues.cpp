@@ -54,8 +54,9 @@ std::optional<int> YearOfDate(std::string_view text, int currentYear) {
             return std::nullopt;
         const std::string_view y = text.substr(second + 1);
         const auto d = first <= 2 ? DigitsValue(text.substr(0, first)) : std::nullopt;
-        const auto m = second - first - 1 <= 2 ? DigitsValue(text.substr(first + 1, second - first - 1))
-                                               : std::nullopt;
+        const auto m = second - first - 1 <= 2
+                           ? DigitsValue(text.substr(first + 1, second - first - 1))
+                           : std::nullopt;
         const auto yy = y.size() == 2 || y.size() == 4 ? DigitsValue(y) : std::nullopt;
         if (!d || !m || !yy)
             return std::nullopt;

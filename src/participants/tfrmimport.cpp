@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -103,7 +105,7 @@ public:
             case TfrmImport::colGeschlecht:
                 return ToQt(row.GenderText.empty() ? row.Gender : row.GenderText);
             case TfrmImport::colGraduierung:
-                return t.Graduierung > 0 ? ToQt(GradeText(t.Graduierung))
+                return t.Graduierung > 0    ? ToQt(GradeText(t.Graduierung))
                        : t.Graduierung == 0 ? QStringLiteral("[unbekannt]")
                                             : QString();
             case TfrmImport::colAltersgruppe:
@@ -148,9 +150,9 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         static const char* const kHeadings[TfrmImport::kColumnCount] = {
-            "Start",        "Datei",          "Zeile", "Nachname",     "Vorname",
-            "Jahrgang",     "Geschlecht",     "Graduierung", "Altersgruppe", "Gewichtsklasse",
-            "Kata",         "Allkategorie",   "Ergebnis"};
+            "Start",    "Datei",        "Zeile",       "Nachname",     "Vorname",
+            "Jahrgang", "Geschlecht",   "Graduierung", "Altersgruppe", "Gewichtsklasse",
+            "Kata",     "Allkategorie", "Ergebnis"};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= TfrmImport::kColumnCount)
             return QVariant();
@@ -320,7 +322,8 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     stgZeilen->sortByColumn(-1, Qt::AscendingOrder);
     stgZeilen->setSelectionBehavior(QAbstractItemView::SelectRows);
     stgZeilen->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    stgZeilen->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+    stgZeilen->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
     stgZeilen->setItemDelegateForColumn(colGewicht, new tWeightDelegate(stgZeilen));
     stgZeilen->setItemDelegateForColumn(colGraduierung, new tGradeDelegate(stgZeilen));
@@ -328,16 +331,20 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     stgZeilen->verticalHeader()->hide();
     stgZeilen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     stgZeilen->verticalHeader()->setDefaultSectionSize(20);
-    stgZeilen->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(stgZeilen, 1);
     stgZeilen->installEventFilter(this);
-    connect(model_, &QAbstractItemModel::dataChanged, this, [this] { Refresh(); });
+    connect(model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& top, const QModelIndex& bottom) {
+                Widen(top.row(), bottom.row());
+                Refresh();
+            });
 
     auto* groups = new QHBoxLayout();
     cbbAltersgruppe = new QComboBox(this);
     cbbAltersgruppe->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cbbAltersgruppe->setMinimumContentsLength(12);
-    auto* lblAltersgruppe = new QLabel(QStringLiteral("&Altersgruppe der markierten Zeilen:"), this);
+    auto* lblAltersgruppe =
+        new QLabel(QStringLiteral("&Altersgruppe der markierten Zeilen:"), this);
     lblAltersgruppe->setBuddy(cbbAltersgruppe);
     btnNeu = new QPushButton(QStringLiteral("Ne&u..."), this);
     btnNeu->setToolTip(QStringLiteral("Altersgruppe einfügen"));
@@ -382,9 +389,22 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
 
     FillAgeGroups(std::string());
     ShowColumns();
+    // The file's name only tells something when rows of several files are shown.
+    const auto& rows = import_.Rows();
+    stgZeilen->setColumnHidden(colDatei, std::all_of(rows.begin(), rows.end(), [&](const auto& r) {
+                                   return r.File == rows.front().File;
+                               }));
     stgZeilen->resizeColumnsToContents();
     Refresh();
-    resize(std::max(sizeHint().width(), 900), 560);
+    // Wide enough for every column, reasons included, as far as the screen allows.
+    int width = 2 * stgZeilen->frameWidth() + stgZeilen->verticalScrollBar()->sizeHint().width() +
+                layout->contentsMargins().left() + layout->contentsMargins().right();
+    for (int c = 0; c < kColumnCount; ++c)
+        width += stgZeilen->isColumnHidden(c) ? 0 : stgZeilen->columnWidth(c);
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::clamp(width, std::max(sizeHint().width(), 900),
+                      std::max(900, screen.width() * 9 / 10)),
+           std::min(600, screen.height() * 9 / 10));
 }
 
 TfrmImport::~TfrmImport() = default;
@@ -413,6 +433,19 @@ void TfrmImport::Refresh() {
     lblSumme->setText(Summary(import_));
     lblAltersgruppen->setText(NewGroupsText(import_));
     btnOK->setEnabled(import_.GoodRows() > 0);
+}
+
+void TfrmImport::Widen(int top, int bottom) {
+    // A changed reason or age group may be longer than the column; as when the columns were
+    // sized, a thousand rows tell enough.
+    for (const int column : {colAltersgruppe, colGewicht, colErgebnis}) {
+        int width = stgZeilen->columnWidth(column);
+        for (int row = top; row <= std::min(bottom, top + 999); ++row) {
+            const QModelIndex index = proxy_->mapFromSource(model_->index(row, column));
+            width = std::max(width, stgZeilen->sizeHintForIndex(index).width());
+        }
+        stgZeilen->setColumnWidth(column, width);
+    }
 }
 
 void TfrmImport::FillAgeGroups(const std::string& select) {
@@ -460,13 +493,12 @@ void TfrmImport::btnZuweisenClick() {
             return;
         }
         if (cbbAltersgruppe->currentIndex() < 0) {
-            ShowWarning(Win1252(
-                "Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll."));
+            ShowWarning(
+                Win1252("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll."));
             cbbAltersgruppe->setFocus();
             return;
         }
         model_->RowsChanged(import_.SetAgeGroup(rows, FromQt(cbbAltersgruppe->currentText())));
-        stgZeilen->resizeColumnToContents(colAltersgruppe);
     });
 }
 

@@ -73,6 +73,7 @@ protected:
 
 private:
     void Refresh();
+    void Widen(int top, int bottom);
     void FillAgeGroups(const std::string& select);
     void ShowColumns();
 

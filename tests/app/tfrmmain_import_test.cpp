@@ -2,14 +2,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QPixmap>
-#include <QPushButton>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -19,9 +19,9 @@
 #include "output/entryfile.h"
 #include "participants/tfrmaltersgruppe.h"
 #include "participants/tfrmimport.h"
-#include "support/scopedenv.h"
 #include "support/exampleentry.h"
 #include "support/modalscript.h"
+#include "support/scopedenv.h"
 #include "support/tempdir.h"
 
 // Readable failures.
@@ -45,6 +45,8 @@ QStringList Column(const QAbstractItemModel& model, int column) {
 void ExpectColumnsFit(const TfrmImport& preview) {
     const QTableView& grid = *preview.stgZeilen;
     for (int c = 0; c < TfrmImport::kColumnCount; ++c) {
+        if (grid.isColumnHidden(c))
+            continue;
         EXPECT_GE(grid.columnWidth(c), grid.horizontalHeader()->sectionSizeHint(c)) << c;
         for (int row = 0; row < grid.model()->rowCount(); ++row) {
             const QString text = grid.model()->index(row, c).data().toString();
@@ -171,8 +173,7 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
         preview.cbbSpalte[fldVorname]->setCurrentIndex(3);
         EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Ben", "Mia", "Udo"}));
         EXPECT_EQ(Column(model, TfrmImport::colJahrgang), QStringList({"2015", "2014", "1980"}));
-        EXPECT_EQ(Column(model, TfrmImport::colGraduierung),
-                  QStringList({"", "5. Kyu", "1. Dan"}));
+        EXPECT_EQ(Column(model, TfrmImport::colGraduierung), QStringList({"", "5. Kyu", "1. Dan"}));
 
         // Ben and Mia start in a new mixed group, made on the way.
         preview.stgZeilen->setFocus();

@@ -30,7 +30,7 @@ protected:
 
     tImport Read(const std::string& name, const std::string& bytes) {
         tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, kYear);
-        import.Read({{name, bytes}});
+        import.Read({{ name, bytes }});
         return import;
     }
 
@@ -50,29 +50,29 @@ protected:
 TEST_F(Import, SpreadsheetRowsFollowTheEditorsRulesWithItsWords) {
     const std::string csv = Win1252(
         "Nachname;Vorname;Geb.-Datum;Gewicht (kg);Gürtel;Altersgruppe;Geschlecht;Kata\r\n"
-        "Berger;Ben;2015;-30;7. Kyu;U12;m;\r\n"              // 2 imported, new group
-        ";Tim;2015;-30;;U12;m;\r\n"                          // 3
-        "  müller ; anna ;2012;-40;;U12;m;\r\n"              // 4 in the list already
-        "BERGER;ben;2015;-30;;U12;m;\r\n"                    // 5 earlier in the file
-        "Kurz;Tim;2015;-30;;;m;\r\n"                         // 6
-        "Kurz;Tim;1899;-30;;U12;m;\r\n"                      // 7
-        "Kurz;Tim;2015;-5;;U12;m;\r\n"                       // 8
-        "Kurz;Tim;2015;+1000;;U12;m;\r\n"                    // 9
-        "Gelb;Tim;2015-05-03;-30;gelb;U12;m;WAHR\r\n"        // 10 grade left to pick
-        "Kurz;Tim;2015;-30;;U 12/14;m;\r\n"                  // 11
-        "Kurz;Tim;2015;-30;;U12;x;\r\n"                      // 12
-        "Kurz;Tim;2015;-30;;U12;;\r\n"                       // 13
-        "Kurz;Tim;31.02.2012;-30;;U12;m;\r\n"                // 14
-        "Kurz;Tim;2015;-30;;U12;m;vielleicht\r\n"            // 15
-        "Abcdefghijklmnopqrstu;Tim;2015;-30;;U12;m;\r\n"     // 16
-        "Kurz;\"Tim \"\"T\"\"\";2015;-30;;U12;m;\r\n"        // 17
-        "Kurz;Tim\t;2015;-30;;U12;m;\r\n"                    // 18
-        "Kurz;Tim;2015\r\n"                                  // 19
-        ";;;;;;;\r\n"                                        // 20 blank: skipped
-        "Lange;Lea;3.4.2012;;[unbekannt];u14 (m);;x\r\n"     // 21 into U14 (m)
-        "Kurz;Tim;2015;-30;;U14 (m);w;\r\n"                  // 22
+        "Berger;Ben;2015;-30;7. Kyu;U12;m;\r\n"                // 2 imported, new group
+        ";Tim;2015;-30;;U12;m;\r\n"                            // 3
+        "  müller ; anna ;2012;-40;;U12;m;\r\n"                // 4 in the list already
+        "BERGER;ben;2015;-30;;U12;m;\r\n"                      // 5 earlier in the file
+        "Kurz;Tim;2015;-30;;;m;\r\n"                           // 6
+        "Kurz;Tim;1899;-30;;U12;m;\r\n"                        // 7
+        "Kurz;Tim;2015;-5;;U12;m;\r\n"                         // 8
+        "Kurz;Tim;2015;+1000;;U12;m;\r\n"                      // 9
+        "Gelb;Tim;2015-05-03;-30;gelb;U12;m;WAHR\r\n"          // 10 grade left to pick
+        "Kurz;Tim;2015;-30;;U 12/14;m;\r\n"                    // 11
+        "Kurz;Tim;2015;-30;;U12;x;\r\n"                        // 12
+        "Kurz;Tim;2015;-30;;U12;;\r\n"                         // 13
+        "Kurz;Tim;31.02.2012;-30;;U12;m;\r\n"                  // 14
+        "Kurz;Tim;2015;-30;;U12;m;vielleicht\r\n"              // 15
+        "Abcdefghijklmnopqrstu;Tim;2015;-30;;U12;m;\r\n"       // 16
+        "Kurz;\"Tim \"\"T\"\"\";2015;-30;;U12;m;\r\n"          // 17
+        "Kurz;Tim\t;2015;-30;;U12;m;\r\n"                      // 18
+        "Kurz;Tim;2015\r\n"                                    // 19
+        ";;;;;;;\r\n"                                          // 20 blank: skipped
+        "Lange;Lea;3.4.2012;;[unbekannt];u14 (m);;x\r\n"       // 21 into U14 (m)
+        "Kurz;Tim;2015;-30;;U14 (m);w;\r\n"                    // 22
         "Kurz;Tim;03.05.15;-30;9.kyu;U12;weiblich;FALSCH\r\n"  // 23 imported, new group
-        "Kurz;Tim;2015;-30;;U12;w;\r\n");                    // 24 Tim Kurz came in row 23
+        "Kurz;Tim;2015;-30;;U12;w;\r\n");                      // 24 Tim Kurz came in row 23
     const tImport import = Read("mitglieder.csv", csv);
     EXPECT_TRUE(import.FileErrors.empty());
     ExpectRows(import,
@@ -124,10 +124,18 @@ TEST_F(Import, SpreadsheetRowsFollowTheEditorsRulesWithItsWords) {
 // The value parsers: birth dates as the spreadsheets write them, and the two flags.
 TEST(ImportValues, BirthDatesAndFlagsInTheFormsOfClubsSpreadsheets) {
     const std::vector<std::pair<const char*, const char*>> years = {
-        {"2012", "2012"},       {"03.05.2012", "2012"}, {"3.5.2012", "2012"},
-        {"2012-05-03", "2012"}, {"03.05.12", "2012"},   {"03.05.26", "2026"},
-        {"03.05.27", "1927"},   {"29.02.13", "29.02.13"}, {"2012-5-3", "2012"},
-        {"12-05-03", "12-05-03"}, {"03.05.", "03.05."}, {"3.5.212", "3.5.212"},
+        {"2012", "2012"},
+        {"03.05.2012", "2012"},
+        {"3.5.2012", "2012"},
+        {"2012-05-03", "2012"},
+        {"03.05.12", "2012"},
+        {"03.05.26", "2026"},
+        {"03.05.27", "1927"},
+        {"29.02.13", "29.02.13"},
+        {"2012-5-3", "2012"},
+        {"12-05-03", "12-05-03"},
+        {"03.05.", "03.05."},
+        {"3.5.212", "3.5.212"},
         {"05/03/2012", "05/03/2012"},
     };
     for (const auto& [text, year] : years)
@@ -187,8 +195,10 @@ TEST_F(Import, SpreadsheetExportsAreReadInEveryEncodingAndLayout) {
     const std::u16string unicodeText =
         u"Vorname\tNachname\tAltersgruppe\tGeschlecht\tGewicht\r\nJörg\tGroß\tU12\tm\t-30\r\n";
     cases.push_back({"Excel's Unicode text, UTF-16 LE", utf16(unicodeText, false), "Groß"});
-    cases.push_back({"UTF-16 BE, ;", utf16(u"Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\r\n"
-                                           u"Jörg;Groß;U12;m;-30", true),
+    cases.push_back({"UTF-16 BE, ;",
+                     utf16(u"Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\r\n"
+                           u"Jörg;Groß;U12;m;-30",
+                           true),
                      "Groß"});
     for (const tCase& c : cases) {
         const tImport import = Read("liste.csv", c.bytes);
@@ -240,9 +250,9 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
     }
 
     const tImport plan = Read("f.csv", heading +
-                                               "Adler;\"Ben;U12;m;-30\r\n"  // never closed
-                                               "Kurz;\"Tim\"x;U12;m;-30\r\n"
-                                               "Lange;Mia;U12;w;-30\r\n");
+                                           "Adler;\"Ben;U12;m;-30\r\n"  // never closed
+                                           "Kurz;\"Tim\"x;U12;m;-30\r\n"
+                                           "Lange;Mia;U12;w;-30\r\n");
     ExpectRows(plan, {{2, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {3, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {4, ""}});
@@ -336,10 +346,10 @@ TEST_F(Import, EntryFilesRefuseWhatTheWriterNeverWrites) {
 TEST_F(Import, ApplyAddsTheGoodRowsAndNewGroupsOnlyAndReplacesNothing) {
     AddParticipant(entry, "van Berg", "Jan", "U14 (m)", "", -1, "-30");
     const tImport import = Read("l.csv",
-                                  "Nachname;Vorname;Altersgruppe;Geschlecht;Gewicht\n"
-                                  "van;Berg Jan;U10;g;-20\n"  // same list key as van Berg Jan
-                                  "Zorn;Ute;U10;g;-9\n"       // refused
-                                  "Abel;Udo;u10;G;-20\n");
+                                "Nachname;Vorname;Altersgruppe;Geschlecht;Gewicht\n"
+                                "van;Berg Jan;U10;g;-20\n"  // same list key as van Berg Jan
+                                "Zorn;Ute;U10;g;-9\n"       // refused
+                                "Abel;Udo;u10;G;-20\n");
     import.Apply(entry.Teilnehmerliste, entry.Altersgruppenliste);
     ASSERT_EQ(entry.Teilnehmerliste.Count(), 4);
     EXPECT_EQ(entry.Teilnehmerliste.Key(0), "Abel Udo");
@@ -354,12 +364,12 @@ TEST_F(Import, ApplyAddsTheGoodRowsAndNewGroupsOnlyAndReplacesNothing) {
 
 // A member list without tournament columns, completed as in the preview.
 TEST_F(Import, MemberListIsCompletedRowByRowAndOnlyTickedGoodRowsComeIn) {
-    tImport import = Read("mitglieder.csv",
-                          Win1252("Mitgliedsnr;Name;Vorname;Geb.-Datum;Geschlecht;Gurt;Ort\r\n"
-                                  "1;Adler;Ben;03.05.15;männlich;gelb;Kiel\r\n"
-                                  "2;Bauer;Mia;2014-01-02;weiblich;5. Kyu;Kiel\r\n"
-                                  "3;Adler;Ben;01.01.14;männlich;;Eutin\r\n"
-                                  "4;Conrad;Udo;1.1.2013;männlich;;Kiel\r\n"));
+    tImport import =
+        Read("mitglieder.csv", Win1252("Mitgliedsnr;Name;Vorname;Geb.-Datum;Geschlecht;Gurt;Ort\r\n"
+                                       "1;Adler;Ben;03.05.15;männlich;gelb;Kiel\r\n"
+                                       "2;Bauer;Mia;2014-01-02;weiblich;5. Kyu;Kiel\r\n"
+                                       "3;Adler;Ben;01.01.14;männlich;;Eutin\r\n"
+                                       "4;Conrad;Udo;1.1.2013;männlich;;Kiel\r\n"));
     const auto reasons = [&] {
         std::vector<std::string> out;
         for (const tImportRow& row : import.Rows())
