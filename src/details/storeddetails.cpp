@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 
 #include "base/cp1252.h"
@@ -221,8 +220,9 @@ std::string HeadingName(const std::vector<std::string>& heading) {
             hash *= 1099511628211ull;
         }
     }
-    char name[24];
-    std::snprintf(name, sizeof name, "Spalten%016llx", static_cast<unsigned long long>(hash));
+    std::string name = "Spalten";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += "0123456789abcdef"[(hash >> shift) & 15];
     return name;
 }
 

@@ -175,9 +175,14 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
         EXPECT_EQ(Column(model, TfrmImport::colJahrgang), QStringList({"2015", "2014", "1980"}));
         EXPECT_EQ(Column(model, TfrmImport::colGraduierung), QStringList({"", "5. Kyu", "1. Dan"}));
 
-        // Ben and Mia start in a new mixed group, made on the way.
+        // Sorted by year, the younger two are one block: Mia and Ben start in a new mixed
+        // group, made on the way.
+        QTest::mouseClick(
+            preview.stgZeilen->horizontalHeader()->viewport(), Qt::LeftButton, {},
+            QPoint(preview.stgZeilen->columnViewportPosition(TfrmImport::colJahrgang) + 5, 5));
+        EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Udo", "Mia", "Ben"}));
         preview.stgZeilen->setFocus();
-        preview.stgZeilen->selectRow(0);
+        preview.stgZeilen->selectRow(1);
         QTest::keyClick(preview.stgZeilen, Qt::Key_Down, Qt::ShiftModifier);
         ModalScript group;
         group.Then([](QWidget& g) {
@@ -190,16 +195,16 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
         EXPECT_EQ(preview.cbbAltersgruppe->currentText(), QStringLiteral("U12 (g)"));
         QTest::mouseClick(preview.btnZuweisen, Qt::LeftButton);
         EXPECT_EQ(Column(model, TfrmImport::colAltersgruppe),
-                  QStringList({"U12 (g)", "U12 (g)", ""}));
+                  QStringList({"", "U12 (g)", "U12 (g)"}));
         const QString weight =
             QStringLiteral("Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.");
         const QString noGroup =
             QStringLiteral("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll.");
-        EXPECT_EQ(Column(model, TfrmImport::colErgebnis), QStringList({weight, weight, noGroup}));
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis), QStringList({noGroup, weight, weight}));
 
         // Weight classes typed into the grid, by the editor's key rule: the 3 before the
         // sign is dropped.
-        for (const auto& [row, keys] : {std::pair(0, "3-32"), std::pair(1, "-36")}) {
+        for (const auto& [row, keys] : {std::pair(2, "3-32"), std::pair(1, "-36")}) {
             const QModelIndex cell = model.index(row, TfrmImport::colGewicht);
             preview.stgZeilen->setCurrentIndex(cell);
             QTest::keyClick(preview.stgZeilen, Qt::Key_F2);
@@ -212,10 +217,10 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
             QApplication::processEvents();
             ASSERT_TRUE(preview.isVisible());  // Enter took the typed class, nothing more
         }
-        EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"-32", "-36", ""}));
+        EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"", "-36", "-32"}));
         EXPECT_EQ(Column(model, TfrmImport::colErgebnis),
-                  QStringList({"Die Graduierung „gelb“ ist unbekannt; bitte wählen Sie sie aus.",
-                               "wird übernommen", noGroup}));
+                  QStringList({noGroup, "wird übernommen",
+                               "Die Graduierung „gelb“ ist unbekannt; bitte wählen Sie sie aus."}));
         EXPECT_EQ(preview.lblSumme->text(),
                   QStringLiteral("2 Teilnehmer werden übernommen, 1 Zeile nicht."));
         EXPECT_EQ(preview.lblAltersgruppen->text(), QStringLiteral("Neue Altersgruppen: U12 (g)"));
