@@ -381,12 +381,6 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     UseDefaultButton(*this, btnOK);
 
-    QStringList errors;
-    for (const std::string& error : import_.FileErrors)
-        errors << ToQt(error);
-    lblDateifehler->setText(errors.join(QLatin1Char('\n')));
-    lblDateifehler->setVisible(!errors.isEmpty());
-
     FillAgeGroups(std::string());
     ShowColumns();
     // The file's name only tells something when rows of several files are shown.
@@ -410,6 +404,28 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
 TfrmImport::~TfrmImport() = default;
 
 bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
+    // Space ticks all selected rows, or clears them when the current one (or the first) is
+    // ticked.
+    if (watched == stgZeilen && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        stgZeilen->indexWidget(stgZeilen->currentIndex()) == nullptr) {
+        RunGuarded([&] {
+            const std::vector<std::size_t> rows = SelectedRows();
+            const QModelIndex current = proxy_->mapToSource(stgZeilen->currentIndex());
+            if (rows.empty())
+                return;
+            const std::size_t lead =
+                current.isValid() ? static_cast<std::size_t>(current.row()) : rows.front();
+            const bool start = !import_.Rows()[lead].Start;
+            std::vector<std::size_t> changed;
+            for (const std::size_t row : rows) {
+                const std::vector<std::size_t> checked = import_.SetStart(row, start);
+                changed.insert(changed.end(), checked.begin(), checked.end());
+            }
+            model_->RowsChanged(changed);
+        });
+        return true;
+    }
     // Enter while typing into a cell ends the typing (the cell's editor passes the key on to
     // the grid), not the whole preview.
     if (watched == stgZeilen && event->type() == QEvent::KeyPress &&
@@ -431,6 +447,19 @@ std::vector<std::size_t> TfrmImport::SelectedRows() const {
 
 void TfrmImport::Refresh() {
     lblSumme->setText(Summary(import_));
+    QStringList errors;
+    for (const std::string& error : import_.FileErrors)
+        errors << ToQt(error);
+    for (const tImportSheet& sheet : import_.Sheets()) {
+        if (sheet.Columns[fldNachname] < 0 || sheet.Columns[fldVorname] < 0)
+            errors << QStringLiteral(
+                          "Die Datei %1 enthält keine Spalten „Nachname“ und "
+                          "„Vorname“: Bitte wählen Sie unter „Spalten der Datei“, "
+                          "welche Spalten die Namen enthalten.")
+                          .arg(ToQt(sheet.File));
+    }
+    lblDateifehler->setText(errors.join(QLatin1Char('\n')));
+    lblDateifehler->setVisible(!errors.isEmpty());
     lblAltersgruppen->setText(NewGroupsText(import_));
     btnOK->setEnabled(import_.GoodRows() > 0);
 }

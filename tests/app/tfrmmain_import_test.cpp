@@ -170,7 +170,10 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
                   QStringLiteral("0 Teilnehmer werden übernommen, 3 Zeilen nicht."));
         EXPECT_EQ(preview.cbbSpalte[fldVorname]->currentText(), QStringLiteral("(keine)"));
         EXPECT_EQ(preview.cbbSpalte[fldJahrgang]->currentText(), QStringLiteral("Geb.-Datum"));
+        EXPECT_TRUE(preview.lblDateifehler->text().startsWith(QStringLiteral(
+            "Die Datei mitglieder.csv enthält keine Spalten „Nachname“ und „Vorname“")));
         preview.cbbSpalte[fldVorname]->setCurrentIndex(3);
+        EXPECT_TRUE(preview.lblDateifehler->isHidden());
         EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Ben", "Mia", "Udo"}));
         EXPECT_EQ(Column(model, TfrmImport::colJahrgang), QStringList({"2015", "2014", "1980"}));
         EXPECT_EQ(Column(model, TfrmImport::colGraduierung), QStringList({"", "5. Kyu", "1. Dan"}));
@@ -181,7 +184,19 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
             preview.stgZeilen->horizontalHeader()->viewport(), Qt::LeftButton, {},
             QPoint(preview.stgZeilen->columnViewportPosition(TfrmImport::colJahrgang) + 5, 5));
         EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Udo", "Mia", "Ben"}));
+        // Space ticks the selected rows, and again clears them.
+        const auto ticks = [&] {
+            QList<int> states;
+            for (int row = 0; row < model.rowCount(); ++row)
+                states << model.index(row, TfrmImport::colStart).data(Qt::CheckStateRole).toInt();
+            return states;
+        };
         preview.stgZeilen->setFocus();
+        preview.stgZeilen->selectAll();
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Space);
+        EXPECT_EQ(ticks(), QList<int>({Qt::Checked, Qt::Checked, Qt::Checked}));
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Space);
+        EXPECT_EQ(ticks(), QList<int>({Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}));
         preview.stgZeilen->selectRow(1);
         QTest::keyClick(preview.stgZeilen, Qt::Key_Down, Qt::ShiftModifier);
         ModalScript group;
