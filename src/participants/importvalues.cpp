@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "base/cp1252.h"
 #include "base/daynumber.h"
@@ -47,9 +48,12 @@ std::optional<int> YearOfDate(std::string_view text, int currentYear) {
             return std::nullopt;
         year = *y, month = *m, day = *d;
     } else {
-        const std::size_t first = text.find('.');
+        // d.m.yyyy and dd.mm.yy as German systems write dates; m/d/yy as English ones do
+        // (or d/m/yy: for the year either order will do).
+        const char mark = text.find('/') != std::string_view::npos ? '/' : '.';
+        const std::size_t first = text.find(mark);
         const std::size_t second =
-            first == std::string_view::npos ? first : text.find('.', first + 1);
+            first == std::string_view::npos ? first : text.find(mark, first + 1);
         if (second == std::string_view::npos)
             return std::nullopt;
         const std::string_view y = text.substr(second + 1);
@@ -65,6 +69,8 @@ std::optional<int> YearOfDate(std::string_view text, int currentYear) {
             const int century = currentYear / 100 * 100;
             year += year <= currentYear % 100 ? century : century - 100;
         }
+        if (mark == '/' && !IsValidCalendarDate(year, month, day))
+            std::swap(day, month);
     }
     if (!IsValidCalendarDate(year, month, day))
         return std::nullopt;

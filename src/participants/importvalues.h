@@ -12,8 +12,8 @@ namespace kivrel {
 // Lower case in Windows-1252 (A-Z and the accented capitals).
 std::string Lower(std::string_view text);
 
-// The year of a birth date "d.m.yyyy", "dd.mm.yy" or "yyyy-mm-dd"; a two-digit year not
-// after the current year's two digits is 20xx, any other 19xx. Other texts come back as
+// The year of a birth date "d.m.yyyy", "dd.mm.yy", "yyyy-mm-dd" or "m/d/yy"; a two-digit
+// year not after the current year's two digits is 20xx, any other 19xx. Other texts come back as
 // they are, for the year rule to judge.
 std::string YearOf(std::string_view text, int currentYear);
 
