@@ -26,10 +26,19 @@ std::string Cp1252Checked(std::string_view text) {
 
 // The text as Windows-1252, line by line (a line keeps its end).
 std::string Decoded(std::string_view bytes) {
-    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-        bool lossy = false;
+    bool lossy = false;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
         return Utf16ToCp1252(bytes.substr(2), bytes[0] == '\xFE', kCsvUnusable, lossy);
-    }
+    // UTF-16 without its BOM: a heading begins with two ASCII letters, which no other
+    // encoding writes with zero bytes between them.
+    const auto ascii = [&](std::size_t i) {
+        return static_cast<unsigned char>(bytes[i]) >= 0x20 &&
+               static_cast<unsigned char>(bytes[i]) < 0x80;
+    };
+    if (bytes.size() >= 4 && ascii(0) && bytes[1] == '\0' && ascii(2) && bytes[3] == '\0')
+        return Utf16ToCp1252(bytes, false, kCsvUnusable, lossy);
+    if (bytes.size() >= 4 && bytes[0] == '\0' && ascii(1) && bytes[2] == '\0' && ascii(3))
+        return Utf16ToCp1252(bytes, true, kCsvUnusable, lossy);
     const bool bom = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (bom)
         bytes.remove_prefix(3);

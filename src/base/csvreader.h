@@ -39,7 +39,8 @@ struct tCsvTable {
     bool TooMany = false;
 };
 
-// Reads a whole file. The encoding: a BOM names it; otherwise the file is UTF-8 when a line
+// Reads a whole file. The encoding: a BOM names it, and a heading of ASCII letters with zero
+// bytes between them is UTF-16 without one; otherwise the file is UTF-8 when a line
 // with a byte above 127 is valid UTF-8, and then each line that is not is read as
 // Windows-1252 (a list put together from two sources); otherwise all of it is
 // Windows-1252. The separator: Excel's first line "sep=X", or whichever of tab, ";" and ","

@@ -188,6 +188,7 @@ TEST_F(Import, SpreadsheetExportsAreReadInEveryEncodingAndLayout) {
     const std::u16string unicodeText =
         u"Vorname\tNachname\tAltersgruppe\tGeschlecht\tGewicht\r\nJörg\tGroß\tU12\tm\t-30\r\n";
     cases.push_back({"Excel's Unicode text, UTF-16 LE", utf16(unicodeText, false), "Groß"});
+    cases.push_back({"UTF-16 LE without BOM", utf16(unicodeText, false).substr(2), "Groß"});
     cases.push_back({"UTF-16 BE, ;",
                      utf16(u"Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\r\n"
                            u"Jörg;Groß;U12;m;-30",
