@@ -233,9 +233,21 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
             ASSERT_TRUE(preview.isVisible());  // Enter took the typed class, nothing more
         }
         EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"", "-36", "-32"}));
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis)[2],
+                  "Die Graduierung „gelb“ ist unbekannt; bitte wählen Sie sie aus.");
+        // Ben's belt is picked from the editor's grades.
+        const QModelIndex grade = model.index(2, TfrmImport::colGraduierung);
+        preview.stgZeilen->setCurrentIndex(grade);
+        QTest::keyClick(preview.stgZeilen, Qt::Key_F2);
+        auto* grades = qobject_cast<QComboBox*>(preview.stgZeilen->indexWidget(grade));
+        ASSERT_NE(grades, nullptr);
+        grades->setCurrentIndex(3);
+        QTest::keyClick(grades, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(Column(model, TfrmImport::colGraduierung),
+                  QStringList({"1. Dan", "5. Kyu", "7. Kyu"}));
         EXPECT_EQ(Column(model, TfrmImport::colErgebnis),
-                  QStringList({noGroup, "wird übernommen",
-                               "Die Graduierung „gelb“ ist unbekannt; bitte wählen Sie sie aus."}));
+                  QStringList({noGroup, "wird übernommen", "wird übernommen"}));
         EXPECT_EQ(preview.lblSumme->text(),
                   QStringLiteral("2 Teilnehmer werden übernommen, 1 Zeile nicht."));
         EXPECT_EQ(preview.lblAltersgruppen->text(), QStringLiteral("Neue Altersgruppen: U12 (g)"));
@@ -252,7 +264,7 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
     }
     EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bauer"}));
     EXPECT_EQ(Column(main.GridModel(), 3), QStringList({"U12 (g)", "U12 (g)"}));
-    EXPECT_EQ(Column(main.GridModel(), 7), QStringList({" ", "5. Kyu"}));
+    EXPECT_EQ(Column(main.GridModel(), 7), QStringList({"7. Kyu", "5. Kyu"}));
     EXPECT_EQ(main.Meldung().Altersgruppenliste.Count(), 1);
     EXPECT_TRUE(boxes.shown().empty());
 
