@@ -1,12 +1,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <map>
 
 #include "app/tfrmmain.h"
 #include "app/uisetup.h"
+#include "memberlist.h"
 #include "participants/inputrules.h"
 #include "participants/tfrmimport.h"
 #include "participants/tfrmteilnehmer.h"
@@ -106,22 +109,67 @@ void BM_EditorNamesFromGrid10000(benchmark::State& state) {
 }
 BENCHMARK(BM_EditorNamesFromGrid10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// The import preview of 10,000 rows, opened and painted once.
-void BM_ImportPreview10000(benchmark::State& state) {
-    tImportPlan plan;
-    for (int i = 0; i < kParticipants; ++i) {
-        tImportRow row{"mitglieder.csv", i + 2, *Participant(i), {}};
-        if (i % 10 == 0)
-            row.Reason = "Bitte geben Sie das Geburtsjahr vierstellig ein.";
-        plan.Rows.push_back(std::move(row));
-    }
+// A member list of 10,000 rows without age groups: read, checked, and its preview opened
+// and painted once.
+void BM_ImportPreviewOpen10000(benchmark::State& state) {
+    const std::vector<tImportFile> files = {{"mitglieder.csv", bench::MemberList(kParticipants)}};
+    tMeldung entry;
     for (auto _ : state) {
-        TfrmImport preview(plan);
+        tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025);
+        import.Read(files);
+        TfrmImport preview(import);
         preview.show();
         preview.stgZeilen->viewport()->repaint();
     }
 }
-BENCHMARK(BM_ImportPreview10000)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ImportPreviewOpen10000)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+// The open preview of 10,000 rows.
+struct tOpenPreview {
+    tOpenPreview() : import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025) {
+        import.Read({{ "mitglieder.csv", bench::MemberList(kParticipants) }});
+        import.AddAgeGroup({"U12", "g"});
+        import.AddAgeGroup({"U14", "g"});
+        preview = std::make_unique<TfrmImport>(import);
+        preview->show();
+        QApplication::processEvents();
+    }
+    tMeldung entry;
+    tImport import;
+    std::unique_ptr<TfrmImport> preview;
+};
+
+// All 10,000 rows selected and given one age group with the button, checked again and
+// repainted.
+void BM_ImportGiveAgeGroupToAll10000(benchmark::State& state) {
+    tOpenPreview open;
+    TfrmImport& preview = *open.preview;
+    preview.stgZeilen->selectAll();
+    int group = 0;
+    for (auto _ : state) {
+        preview.cbbAltersgruppe->setCurrentIndex(group);
+        group = 1 - group;
+        preview.btnZuweisen->click();
+        preview.stgZeilen->viewport()->repaint();
+    }
+    if (open.import.Rows()[kParticipants - 1].Participant.Altersgruppe.empty())
+        state.SkipWithError("no age group given");
+}
+BENCHMARK(BM_ImportGiveAgeGroupToAll10000)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+// A weight class typed into one row of 10,000: that row is checked again.
+void BM_ImportEditOneRow10000(benchmark::State& state) {
+    tOpenPreview open;
+    TfrmImport& preview = *open.preview;
+    QAbstractItemModel& model = *preview.stgZeilen->model();
+    const QModelIndex cell = model.index(kParticipants / 2, TfrmImport::colGewicht);
+    int n = 0;
+    for (auto _ : state) {
+        model.setData(cell, n++ % 2 ? QStringLiteral("-30") : QStringLiteral("-36"));
+        preview.stgZeilen->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ImportEditOneRow10000)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 }  // namespace
 }  // namespace kivrel

@@ -522,11 +522,11 @@ void TfrmMain::TeilnehmerEinfuegenExecute() {
 
 void TfrmMain::actTeilnehmerImportierenExecute() {
     RunGuarded([&] {
-        const std::optional<tImportPlan> plan = AskImport(meldung_, this);
-        if (!plan)
+        const std::unique_ptr<tImport> import = AskImport(meldung_, this);
+        if (!import)
             return;
         // All good rows in one step; nothing in the lists is changed or replaced.
-        ApplyImport(*plan, meldung_.Teilnehmerliste, meldung_.Altersgruppenliste);
+        import->Apply(meldung_.Teilnehmerliste, meldung_.Altersgruppenliste);
         EntryChanged();
         FillParticipantGrid(-1);
         UpdateParticipantActions();

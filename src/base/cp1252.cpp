@@ -138,6 +138,36 @@ std::string Utf8ToCp1252Shown(std::string_view utf8) {
     return *Encoded(utf8, '?');
 }
 
+std::string Utf8ToCp1252Replacing(std::string_view utf8, char replacement) {
+    return *Encoded(utf8, replacement);
+}
+
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian, char replacement, bool& lossy) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    if (bytes.size() % 2 != 0)
+        lossy = true;
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        }
+        const auto byte = (cp >= 0xD800 && cp <= 0xDFFF) ? std::nullopt : UnicodeToCp1252(cp);
+        if (!byte)
+            lossy = true;
+        out += byte ? static_cast<char>(*byte) : replacement;
+    }
+    return out;
+}
+
 std::string Win1252(std::string_view utf8) {
     auto converted = Utf8ToCp1252(utf8);
     if (!converted)

@@ -30,6 +30,14 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // hold, or a byte that is no UTF-8, becomes '?'.
 std::string Utf8ToCp1252Shown(std::string_view utf8);
 
+// The same with another stand-in.
+std::string Utf8ToCp1252Replacing(std::string_view utf8, char replacement);
+
+// UTF-16 code units, little- or big-endian, as Windows-1252: replacement stands for what the
+// code page cannot hold and for a lone surrogate; an odd last byte is dropped. lossy is set
+// when anything was replaced or dropped.
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian, char replacement, bool& lossy);
+
 // For the program's own literals, which are written once in UTF-8: converts and throws
 // std::logic_error when a literal holds a character outside Windows-1252.
 std::string Win1252(std::string_view utf8);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/textrules.h"
+
 namespace kivrel {
 
 namespace {
@@ -31,10 +33,6 @@ CalendarDate CivilFromDays(long long z) {
 }
 
 const long long kEpoch = DaysFromCivil(1899, 12, 30);
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 }  // namespace
 
@@ -82,17 +80,12 @@ std::string FormatDate(double dayNumber) {
 std::optional<double> ParseDate(std::string_view text) {
     if (text.size() != 10 || text[2] != '.' || text[5] != '.')
         return std::nullopt;
-    for (const std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u, 8u, 9u}) {
-        if (!IsDigit(text[i]))
-            return std::nullopt;
-    }
-    auto number = [&](std::size_t from, std::size_t count) {
-        int n = 0;
-        for (std::size_t i = from; i < from + count; ++i)
-            n = n * 10 + (text[i] - '0');
-        return n;
-    };
-    return DayNumberFromDate(number(6, 4), number(3, 2), number(0, 2));
+    const auto day = DigitsValue(text.substr(0, 2));
+    const auto month = DigitsValue(text.substr(3, 2));
+    const auto year = DigitsValue(text.substr(6, 4));
+    if (!day || !month || !year)
+        return std::nullopt;
+    return DayNumberFromDate(*year, *month, *day);
 }
 
 }  // namespace kivrel

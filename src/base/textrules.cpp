@@ -21,6 +21,18 @@ std::string TrimBlanks(std::string_view text) {
     return TrimBy(text, [](unsigned char c) { return c == ' '; });
 }
 
+std::optional<int> DigitsValue(std::string_view text) {
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    int n = 0;
+    for (const char c : text) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 std::string TrimSpacesAndControls(std::string_view text) {
     return TrimBy(text, [](unsigned char c) { return c <= ' '; });
 }

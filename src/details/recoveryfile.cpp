@@ -5,6 +5,8 @@
 #include "base/atomicfile.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
+#include "base/linereader.h"
+#include "base/textrules.h"
 #include "output/mapimail.h"
 
 namespace kivrel {
@@ -87,15 +89,10 @@ std::optional<std::string> Unescaped(std::string_view field) {
 
 // A decimal number of at most max without sign or leading zero.
 std::optional<int> Number(std::string_view text, int max) {
-    if (text.empty() || text.size() > 7 || (text.size() > 1 && text.front() == '0'))
+    if (text.size() > 7 || (text.size() > 1 && text.front() == '0'))
         return std::nullopt;
-    int n = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    if (n > max)
+    const std::optional<int> n = DigitsValue(text);
+    if (n && *n > max)
         return std::nullopt;
     return n;
 }
@@ -114,11 +111,7 @@ std::optional<tLocalTime> ParseStand(std::string_view text) {
         text[13] != ':' || text[16] != ':')
         return std::nullopt;
     const auto part = [&](std::size_t at, std::size_t length) {
-        std::optional<int> n = 0;
-        for (std::size_t i = at; i < at + length && n; ++i)
-            n = text[i] >= '0' && text[i] <= '9' ? std::optional(*n * 10 + (text[i] - '0'))
-                                                 : std::nullopt;
-        return n;
+        return DigitsValue(text.substr(at, length));
     };
     const auto year = part(0, 4), month = part(5, 2), day = part(8, 2);
     const auto hour = part(11, 2), minute = part(14, 2), second = part(17, 2);
@@ -132,18 +125,9 @@ std::optional<tLocalTime> ParseStand(std::string_view text) {
 // ends the reading.
 class tLines {
 public:
-    explicit tLines(std::string_view text) : rest_(text) {}
+    explicit tLines(std::string_view text) : lines_(text, tLineReader::tEnds::CrLf) {}
 
-    std::optional<std::string_view> Next() {
-        const std::size_t lf = rest_.find('\n');
-        if (lf == std::string_view::npos || lf == 0 || rest_[lf - 1] != '\r')
-            return std::nullopt;
-        const std::string_view line = rest_.substr(0, lf - 1);
-        if (line.find('\r') != std::string_view::npos)
-            return std::nullopt;
-        rest_.remove_prefix(lf + 1);
-        return line;
-    }
+    std::optional<std::string_view> Next() { return lines_.Next(); }
 
     // The value of a line "name=value" that must come next.
     std::optional<std::string_view> Value(std::string_view name) {
@@ -180,10 +164,10 @@ public:
         return fields;
     }
 
-    bool AtEnd() const { return rest_.empty(); }
+    bool AtEnd() const { return lines_.AtEnd(); }
 
 private:
-    std::string_view rest_;
+    tLineReader lines_;
 };
 
 std::optional<std::pair<std::string, tAltersgruppe>> ParseGroup(tLines& lines) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/cp1252.h"
+#include "base/linereader.h"
 
 namespace kivrel {
 
@@ -111,59 +112,6 @@ std::optional<std::string> ParseHexList(std::string_view list) {
     }
 }
 
-// UTF-16LE code units as Windows-1252, the way the ANSI registry functions hand them out:
-// '?' for what the code page cannot hold.
-std::string Utf16ToCp1252(std::string_view bytes, bool& lossy) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    if (bytes.size() % 2 != 0)
-        lossy = true;
-    const std::size_t units = bytes.size() / 2;
-    auto unit = [&](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    };
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
-            unit(i + 1) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        }
-        const auto byte = (cp >= 0xD800 && cp <= 0xDFFF) ? std::nullopt : UnicodeToCp1252(cp);
-        if (!byte)
-            lossy = true;
-        out += byte ? static_cast<char>(*byte) : '?';
-    }
-    return out;
-}
-
-// Lines end with CR LF, LF or CR.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size())
-            return false;
-        const std::size_t end = text_.find_first_of("\r\n", pos_);
-        if (end == std::string_view::npos) {
-            line = text_.substr(pos_);
-            pos_ = text_.size();
-            return true;
-        }
-        line = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
-            ++pos_;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 // A quoted text starting at line[pos] == '"' with \\ and \" escaped. The editor's export
 // also writes the line breaks of a text as \r and \n; lineBreaks accepts those. Gives the
 // position after the closing quote, or npos when the text is malformed.
@@ -203,7 +151,7 @@ RegHive::Key* ParseKeyLine(std::string_view line, RegHive& hive) {
     return &hive.CreateKey(*path);
 }
 
-bool ParseValueLine(std::string_view line, LineReader& lines, bool wideTexts, RegHive::Key& key,
+bool ParseValueLine(std::string_view line, tLineReader& lines, bool wideTexts, RegHive::Key& key,
                     bool& lossy) {
     std::string name;
     std::size_t pos = 1;
@@ -252,17 +200,17 @@ bool ParseValueLine(std::string_view line, LineReader& lines, bool wideTexts, Re
         // A trailing backslash continues the list on the next line.
         while (!list.empty() && list.back() == '\\') {
             list.pop_back();
-            std::string_view next;
-            if (!lines.Next(next))
+            const std::optional<std::string_view> next = lines.Next();
+            if (!next)
                 return false;
-            list += Trim(next);
+            list += Trim(*next);
         }
         auto bytes = ParseHexList(list);
         if (!bytes)
             return false;
         // The version 5 form holds these texts as UTF-16LE.
         const bool text = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-        data = wideTexts && text ? Utf16ToCp1252(*bytes, lossy) : std::move(*bytes);
+        data = wideTexts && text ? Utf16ToCp1252(*bytes, false, '?', lossy) : std::move(*bytes);
     } else {
         // Also "-", which deletes a value on import.
         return false;
@@ -422,21 +370,23 @@ std::optional<ParsedRegFile> ParseRegFile(std::string_view bytes) {
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
         if (bytes.size() % 2 != 0)
             return std::nullopt;  // cut off in the middle of a character
-        decoded = Utf16ToCp1252(bytes.substr(2), result.lossy);
+        // '?' as the ANSI registry functions hand out what the code page cannot hold.
+        decoded = Utf16ToCp1252(bytes.substr(2), false, '?', result.lossy);
         text = decoded;
     }
-    LineReader lines(text);
-    std::string_view line;
-    if (!lines.Next(line))
+    // Lines end with CR LF, LF or CR.
+    tLineReader lines(text, tLineReader::tEnds::Any);
+    std::optional<std::string_view> first = lines.Next();
+    if (!first)
         return std::nullopt;
-    line = TrimRight(line);
+    std::string_view line = TrimRight(*first);
     if (line != kHeader4 && line != kHeader5)
         return std::nullopt;
     const bool wideTexts = line == kHeader5;
 
     RegHive::Key* key = nullptr;
-    while (lines.Next(line)) {
-        line = Trim(line);
+    for (std::optional<std::string_view> next; (next = lines.Next());) {
+        line = Trim(*next);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {

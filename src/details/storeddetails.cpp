@@ -1,5 +1,6 @@
 #include "details/storeddetails.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/error.h"
+#include "base/textrules.h"
 #include "details/registry.h"
 #include "output/mapimail.h"
 
@@ -203,6 +205,67 @@ void WriteShowIntro(bool show) {
             key->Write("ShowIntro", kRegDword, std::string(show ? "\1\0\0\0" : "\0\0\0\0", 4));
     } catch (...) {
         // Not remembering the choice is no reason to bother the user.
+    }
+}
+
+namespace {
+
+// The value's name: a hash of the heading (FNV-1a), as a heading may be longer than a
+// value's name can be.
+std::string HeadingName(const std::vector<std::string>& heading) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::string& cell : heading) {
+        for (const char c : cell + '\t') {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+    }
+    std::string name = "Spalten";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += "0123456789abcdef"[(hash >> shift) & 15];
+    return name;
+}
+
+}  // namespace
+
+std::vector<int> ReadImportColumns(const std::vector<std::string>& heading) {
+    try {
+        const auto key = RegistryKey::Open(kImportKey);
+        if (!key)
+            return {};
+        const RegValue value = key->Read(HeadingName(heading), 256);
+        if (value.status != RegStatus::Ok || value.type != kRegSz)
+            return {};
+        // "3;0;-1;..." with its terminator.
+        std::vector<int> columns;
+        std::string_view text(value.data.c_str());
+        while (!text.empty()) {
+            const std::size_t end = std::min(text.find(';'), text.size());
+            const std::string_view part = text.substr(0, end);
+            const std::optional<int> n =
+                part == "-1" ? std::optional(-1) : DigitsValue(part.substr(0, 4));
+            if (!n || part.size() > 4 || *n >= static_cast<int>(heading.size()))
+                return {};
+            columns.push_back(*n);
+            text.remove_prefix(std::min(end + 1, text.size()));
+        }
+        return columns;
+    } catch (...) {
+        return {};  // the guesses rather than a failure
+    }
+}
+
+void WriteImportColumns(const std::vector<std::string>& heading, const std::vector<int>& columns) {
+    try {
+        std::string text;
+        for (const int column : columns)
+            text += (text.empty() ? "" : ";") + std::to_string(column);
+        text += '\0';
+        auto key = RegistryKey::Open(kImportKey);
+        if (key)
+            key->Write(HeadingName(heading), kRegSz, text);
+    } catch (...) {
+        // Not remembering the columns is no reason to bother the user.
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "model/konstanten.h"
 
 // The event, club and person details and the welcome flag, remembered between runs in the
@@ -11,6 +14,7 @@ inline constexpr const char* kTurnierKey = "\\Software\\NORDALKE\\QVTR\\Turnier\
 inline constexpr const char* kVereinKey = "\\Software\\NORDALKE\\QVTR\\Verein\\";
 inline constexpr const char* kAbsenderKey = "\\Software\\NORDALKE\\QVTR\\Absender\\";
 inline constexpr const char* kAdvertKey = "\\Software\\NORDALKE\\QVTR\\Advert\\";
+inline constexpr const char* kImportKey = "\\Software\\NORDALKE\\QVTR\\Import\\";
 
 // The loads open their key (creating it) and read the values one by one into data, in their
 // stored order; a missing text reads as empty. A key that cannot be opened leaves data as it
@@ -34,5 +38,11 @@ void SaveAbsender(const tAbsenderData& data);
 bool ReadShowIntro();
 // Stores "ShowIntro" as 1 or 0; failures are ignored.
 void WriteShowIntro(bool show);
+
+// The columns (a number per field, -1 for none) that the user assigned to the fields for a
+// member list with this heading, for the next list with the same heading. Reading never
+// fails (nothing remembered is an empty list); a failed write is ignored.
+std::vector<int> ReadImportColumns(const std::vector<std::string>& heading);
+void WriteImportColumns(const std::vector<std::string>& heading, const std::vector<int>& columns);
 
 }  // namespace kivrel

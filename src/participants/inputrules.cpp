@@ -10,10 +10,6 @@ namespace kivrel {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool IsSign(char c) {
     return c == '-' || c == '+';
 }
@@ -50,12 +46,8 @@ bool WeightKeyAccepted(std::string_view text, int selStart, char key) {
 bool JahrgangValid(std::string_view text, int currentYear) {
     if (text.empty())
         return true;
-    if (text.size() != 4 || !std::all_of(text.begin(), text.end(), IsDigit))
-        return false;
-    int year = 0;
-    for (const char c : text)
-        year = year * 10 + (c - '0');
-    return year >= 1900 && year <= currentYear;
+    const std::optional<int> year = text.size() == 4 ? DigitsValue(text) : std::nullopt;
+    return year && *year >= 1900 && *year <= currentYear;
 }
 
 bool GewichtValid(std::string_view text, bool kata, bool allkategorie) {

@@ -1,35 +1,91 @@
 #pragma once
 
 #include <QDialog>
-#include <optional>
+#include <array>
+#include <memory>
 
 #include "model/konstanten.h"
 #include "participants/importreader.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace kivrel {
 
-// The preview of an import: every row that would be imported and every row that would not,
-// with its reason, and the age groups that OK creates.
+class tImportModel;
+
+// The preview of an import, where the entry is completed: every row with the fields it
+// brings, ticked when it starts, and the reason while it cannot be imported. The user picks
+// the starters, gives selected rows an age group, types weight classes, picks grades and
+// says which column of a member list fills which field.
 class TfrmImport : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmImport(const tImportPlan& plan, QWidget* parent = nullptr);
+    // The columns of the grid.
+    enum Column {
+        colStart,
+        colDatei,
+        colZeile,
+        colNachname,
+        colVorname,
+        colJahrgang,
+        colGeschlecht,
+        colGraduierung,
+        colAltersgruppe,
+        colGewicht,
+        colKata,
+        colAllkategorie,
+        colErgebnis,
+        kColumnCount
+    };
+
+    // ageGroups: for the age-group dialog's duplicates; nothing is added to it here.
+    TfrmImport(tImport& import, QWidget* parent = nullptr);
+    ~TfrmImport() override;
+
+    // The grid's rows as the import numbers them, for the selected grid rows.
+    std::vector<std::size_t> SelectedRows() const;
 
     QLabel* lblSumme;
+    QLabel* lblDateifehler;
+    QComboBox* cbbDatei;
+    std::array<QComboBox*, kImportFieldCount> cbbSpalte;
     QTableView* stgZeilen;
+    QComboBox* cbbAltersgruppe;
+    QPushButton* btnNeu;
+    QPushButton* btnZuweisen;
     QLabel* lblAltersgruppen;
     QPushButton* btnOK;
     QPushButton* btnCancel;
+
+public slots:
+    void btnNeuClick();
+    void btnZuweisenClick();
+    void cbbDateiChange();
+    void cbbSpalteChange();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Refresh();
+    void Widen(int top, int bottom);
+    void FillAgeGroups(const std::string& select);
+    void ShowColumns();
+
+    tImport& import_;
+    tImportModel* model_;
+    QSortFilterProxyModel* proxy_;
+    bool filling_ = false;
 };
 
-// Asks for the files, reads and checks them and shows the preview. Gives back the plan when
-// the user confirmed it with OK; nothing when there was nothing to import or the user
-// cancelled. Changes nothing itself.
-std::optional<tImportPlan> AskImport(const tMeldung& meldung, QWidget* parent);
+// Asks for the files, reads them and shows the preview. Gives back the import when the user
+// confirmed it with OK, for Apply; nothing when there was nothing to import or the user
+// cancelled. Changes nothing in the entry itself.
+std::unique_ptr<tImport> AskImport(const tMeldung& meldung, QWidget* parent);
 
 }  // namespace kivrel

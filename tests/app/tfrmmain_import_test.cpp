@@ -2,8 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTableView>
@@ -13,10 +17,17 @@
 #include "base/cp1252.h"
 #include "base/messages.h"
 #include "output/entryfile.h"
+#include "participants/tfrmaltersgruppe.h"
 #include "participants/tfrmimport.h"
 #include "support/exampleentry.h"
 #include "support/modalscript.h"
+#include "support/scopedenv.h"
 #include "support/tempdir.h"
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << text.toStdString();
+}
 
 namespace kivrel {
 namespace {
@@ -30,14 +41,29 @@ QStringList Column(const QAbstractItemModel& model, int column) {
     return cells;
 }
 
-// Checks the preview, its texts fitting the fixed geometry, then presses key in it.
+// Every column of the preview as wide as its contents and its heading.
+void ExpectColumnsFit(const TfrmImport& preview) {
+    const QTableView& grid = *preview.stgZeilen;
+    for (int c = 0; c < TfrmImport::kColumnCount; ++c) {
+        if (grid.isColumnHidden(c))
+            continue;
+        EXPECT_GE(grid.columnWidth(c), grid.horizontalHeader()->sectionSizeHint(c)) << c;
+        for (int row = 0; row < grid.model()->rowCount(); ++row) {
+            const QString text = grid.model()->index(row, c).data().toString();
+            EXPECT_LT(grid.fontMetrics().horizontalAdvance(text), grid.columnWidth(c))
+                << text.toStdString();
+        }
+    }
+}
+
+// Checks the preview, its texts fitting, then presses key in it.
 ModalScript::Step Preview(const QString& summary, const QStringList& results, Qt::Key key,
                           const char* screenshot = nullptr) {
     return [=](QWidget& w) {
         auto& preview = As<TfrmImport>(w);
-        EXPECT_EQ(preview.size(), QSize(760, 420));
         EXPECT_EQ(preview.lblSumme->text(), summary);
-        EXPECT_EQ(Column(*preview.stgZeilen->model(), 5), results);
+        EXPECT_EQ(Column(*preview.stgZeilen->model(), TfrmImport::colErgebnis), results);
+        ExpectColumnsFit(preview);
         for (const QLabel* label : {preview.lblSumme, preview.lblAltersgruppen})
             EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
         const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
@@ -114,6 +140,149 @@ TEST(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs
     }
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Die Datei leer.csv ist leer."});
     EXPECT_EQ(main.Meldung().Teilnehmerliste.Count(), 4);
+}
+
+// A member list as Calc exports it, tab-separated, with no tournament columns: the starters
+// get their age group and weight class in the preview, the file stays as it is.
+TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) {
+    TempDir store;
+    ScopedEnv config;
+    config.Set("XDG_CONFIG_HOME", store.path().string());
+    ScriptedBoxes boxes;
+    TfrmMain main;
+    main.show();
+    main.FirstActivation = false;
+    Activate(main);
+    TempDir dir;
+    const std::string list =
+        "Mitgliedsnr\tNachname\tVorn.\tGeb.-Datum\tGeschlecht\tGürtel\tGewicht (kg)\r\n"
+        "7\tAdler\tBen\t03.05.15\tmännlich\tgelb\t31,5\r\n"
+        "8\tBauer\tMia\t12.11.14\tweiblich\t5. Kyu\t\r\n"
+        "9\tConrad\tUdo\t01.02.80\tmännlich\t1. Dan\t\r\n";
+    WriteFileBytes(dir.path() / "mitglieder.csv", "\xEF\xBB\xBF" + list);
+
+    // The first Vorname column is not named so: the user assigns it, and the program
+    // remembers it for the next list with this heading.
+    const auto complete = [&](QWidget& w) {
+        auto& preview = As<TfrmImport>(w);
+        QAbstractItemModel& model = *preview.stgZeilen->model();
+        EXPECT_EQ(preview.lblSumme->text(),
+                  QStringLiteral("0 Teilnehmer werden übernommen, 3 Zeilen nicht."));
+        EXPECT_EQ(preview.cbbSpalte[fldVorname]->currentText(), QStringLiteral("(keine)"));
+        EXPECT_EQ(preview.cbbSpalte[fldJahrgang]->currentText(), QStringLiteral("Geb.-Datum"));
+        EXPECT_TRUE(preview.lblDateifehler->text().startsWith(QStringLiteral(
+            "Die Datei mitglieder.csv enthält keine Spalten „Nachname“ und „Vorname“")));
+        preview.cbbSpalte[fldVorname]->setCurrentIndex(3);
+        EXPECT_TRUE(preview.lblDateifehler->isHidden());
+        EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Ben", "Mia", "Udo"}));
+        EXPECT_EQ(Column(model, TfrmImport::colJahrgang), QStringList({"2015", "2014", "1980"}));
+        EXPECT_EQ(Column(model, TfrmImport::colGraduierung), QStringList({"", "5. Kyu", "1. Dan"}));
+
+        // Sorted by year, the younger two are one block: Mia and Ben start in a new mixed
+        // group, made on the way.
+        QTest::mouseClick(
+            preview.stgZeilen->horizontalHeader()->viewport(), Qt::LeftButton, {},
+            QPoint(preview.stgZeilen->columnViewportPosition(TfrmImport::colJahrgang) + 5, 5));
+        EXPECT_EQ(Column(model, TfrmImport::colVorname), QStringList({"Udo", "Mia", "Ben"}));
+        // Space ticks the selected rows, and again clears them.
+        const auto ticks = [&] {
+            QList<int> states;
+            for (int row = 0; row < model.rowCount(); ++row)
+                states << model.index(row, TfrmImport::colStart).data(Qt::CheckStateRole).toInt();
+            return states;
+        };
+        preview.stgZeilen->setFocus();
+        preview.stgZeilen->selectAll();
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Space);
+        EXPECT_EQ(ticks(), QList<int>({Qt::Checked, Qt::Checked, Qt::Checked}));
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Space);
+        EXPECT_EQ(ticks(), QList<int>({Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}));
+        preview.stgZeilen->selectRow(1);
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Down, Qt::ShiftModifier);
+        ModalScript group;
+        group.Then([](QWidget& g) {
+            auto& dialog = As<TfrmAltersgruppe>(g);
+            Type(dialog, QStringLiteral("U12"));
+            dialog.cbbGeschlecht->setCurrentIndex(2);
+            Press(dialog, Qt::Key_Return);
+        });
+        QTest::mouseClick(preview.btnNeu, Qt::LeftButton);
+        EXPECT_EQ(preview.cbbAltersgruppe->currentText(), QStringLiteral("U12 (g)"));
+        QTest::mouseClick(preview.btnZuweisen, Qt::LeftButton);
+        EXPECT_EQ(Column(model, TfrmImport::colAltersgruppe),
+                  QStringList({"", "U12 (g)", "U12 (g)"}));
+        const QString weight =
+            QStringLiteral("Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.");
+        const QString noGroup =
+            QStringLiteral("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll.");
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis), QStringList({noGroup, weight, weight}));
+
+        // Weight classes typed into the grid, by the editor's key rule: the 3 before the
+        // sign is dropped.
+        for (const auto& [row, keys] : {std::pair(2, "3-32"), std::pair(1, "-36")}) {
+            const QModelIndex cell = model.index(row, TfrmImport::colGewicht);
+            preview.stgZeilen->setCurrentIndex(cell);
+            QTest::keyClick(preview.stgZeilen, Qt::Key_F2);
+            auto* edit = qobject_cast<QLineEdit*>(preview.stgZeilen->indexWidget(cell));
+            ASSERT_NE(edit, nullptr);
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, QString::fromLatin1(keys));
+            QTest::keyClick(edit, Qt::Key_Return);
+            QApplication::processEvents();
+            ASSERT_TRUE(preview.isVisible());  // Enter took the typed class, nothing more
+        }
+        EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"", "-36", "-32"}));
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis)[2],
+                  "Die Graduierung „gelb“ ist unbekannt; bitte wählen Sie sie aus.");
+        // Ben's belt is picked from the editor's grades.
+        const QModelIndex grade = model.index(2, TfrmImport::colGraduierung);
+        preview.stgZeilen->setCurrentIndex(grade);
+        QTest::keyClick(preview.stgZeilen, Qt::Key_F2);
+        auto* grades = qobject_cast<QComboBox*>(preview.stgZeilen->indexWidget(grade));
+        ASSERT_NE(grades, nullptr);
+        grades->setCurrentIndex(3);
+        QTest::keyClick(grades, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(Column(model, TfrmImport::colGraduierung),
+                  QStringList({"1. Dan", "5. Kyu", "7. Kyu"}));
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis),
+                  QStringList({noGroup, "wird übernommen", "wird übernommen"}));
+        EXPECT_EQ(preview.lblSumme->text(),
+                  QStringLiteral("2 Teilnehmer werden übernommen, 1 Zeile nicht."));
+        EXPECT_EQ(preview.lblAltersgruppen->text(), QStringLiteral("Neue Altersgruppen: U12 (g)"));
+        ExpectColumnsFit(preview);
+        const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
+        if (!folder.isEmpty())
+            preview.grab().save(QDir(folder).filePath(QStringLiteral("kivrel-import-members.png")));
+        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+    };
+    {
+        ModalScript script;
+        script.Then(TypeFileName(dir.file("mitglieder.csv"))).Then(complete);
+        main.actTeilnehmerImportieren->trigger();
+    }
+    EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bauer"}));
+    EXPECT_EQ(Column(main.GridModel(), 3), QStringList({"U12 (g)", "U12 (g)"}));
+    EXPECT_EQ(Column(main.GridModel(), 7), QStringList({"7. Kyu", "5. Kyu"}));
+    EXPECT_EQ(main.Meldung().Altersgruppenliste.Count(), 1);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    // The same heading again, in Windows-1252 this time: the columns come as assigned.
+    WriteFileBytes(dir.path() / "neu.csv", Win1252(list));
+    ModalScript script;
+    script.Then(TypeFileName(dir.file("neu.csv"))).Then([](QWidget& w) {
+        auto& preview = As<TfrmImport>(w);
+        EXPECT_EQ(preview.cbbSpalte[fldVorname]->currentText(), QStringLiteral("Vorn."));
+        EXPECT_EQ(Column(*preview.stgZeilen->model(), TfrmImport::colErgebnis),
+                  QStringList({"Der Teilnehmer Ben Adler wurde bereits eingegeben.",
+                               "Der Teilnehmer Mia Bauer wurde bereits eingegeben.",
+                               "Bitte wählen die Altersgruppe aus, in der Teilnehmer starten "
+                               "soll."}));
+        Press(preview, Qt::Key_Escape);
+    });
+    main.actTeilnehmerImportieren->trigger();
+    EXPECT_EQ(main.Meldung().Teilnehmerliste.Count(), 2);
 }
 
 }  // namespace
