@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once as the program is built,
 # once with AddressSanitizer and UndefinedBehaviorSanitizer, the core's Windows side under
-# Wine, the Windows program and its installer under Wine, and the Debian package. In both
-# builds the widget tests run offscreen and then again on a real X server (Xvfb, Qt's xcb
+# Wine, the Windows program, its tests and its installer under Wine, and the Debian
+# package. In both builds the widget tests run offscreen and then again on a real X server (Xvfb, Qt's xcb
 # platform) together with the tests of what only that platform shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,9 +31,15 @@ bash scripts/fuzz.sh || status=1
 
 bash scripts/wine-tests.sh || status=1
 
-# The Windows program: Qt for Windows (built once, then reused from its cache), kivrel.exe
-# and its installer, installed, started and uninstalled under Wine.
-{ bash scripts/windows-installer.sh && bash scripts/windows-program-tests.sh; } || status=1
+# The Windows program: Qt for Windows (built once, then reused from its cache), kivrel.exe,
+# its tests and its installer; the tests run under Wine, and the program is installed,
+# started and uninstalled there.
+if bash scripts/windows-installer.sh; then
+  bash scripts/windows-widget-tests.sh || status=1
+  bash scripts/windows-program-tests.sh || status=1
+else
+  status=1
+fi
 
 bash scripts/package-tests.sh || status=1
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program and its installer on this Debian machine:
-# windows-installer.sh [DIR] leaves DIR/Kivrel-VERSION-setup.exe (DIR: build-windows).
+# windows-installer.sh [DIR] leaves DIR/Kivrel-VERSION-setup.exe (DIR: build-windows), and
+# the program's tests built for Windows beside it (run by windows-widget-tests.sh).
 # Qt for Windows comes from scripts/windows-qt.sh, which builds it once and reuses it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,7 @@ echo "== Windows program and installer in $dir"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_STRIP="$(command -v x86_64-w64-mingw32-strip)" \
-  -DKIVREL_BUILD_TESTS=OFF -DKIVREL_BUILD_BENCH=OFF >/dev/null
+  -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DKIVREL_BUILD_TESTS=ON -DKIVREL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$dir" -j "$(nproc)"
 cmake --build "$dir" -j "$(nproc)" --target installer
 ls "$dir"/Kivrel-*-setup.exe

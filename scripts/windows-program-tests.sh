@@ -39,22 +39,9 @@ check() {
   fi
 }
 
-# No Mono or Gecko downloads, and no mail provider.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemapi="
-WINEPREFIX=$(mktemp -d)
-export WINEPREFIX
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+source scripts/lib/wineprefix.sh
 say "fresh Wine prefix"
-wineboot -i >/dev/null 2>&1 || { echo "Wine could not set up a prefix: the Windows program was NOT tested." >&2; exit 1; }
-# Windows has Tahoma (the dialog font) and Marlett (the title bar's symbols); Debian's
-# Wine keeps them apart from the prefix.
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-# No mail client registered: the program's first box is then the missing-mail-client warning.
-wine reg delete 'HKLM\Software\Classes\mailto' /f >/dev/null 2>&1 || true
-# Every program of the prefix runs inside one desktop window: it gives the windows their
-# title bars and moves the keyboard focus as Windows does.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1100x700 /f >/dev/null
+fresh_wine_prefix || { echo "Wine could not set up a prefix: the Windows program was NOT tested." >&2; exit 1; }
 
 probe=$WINEPREFIX/drive_c/winprobe.exe
 x86_64-w64-mingw32-gcc-posix -municode -O2 -Wall -Wextra -Werror -o "$probe" \

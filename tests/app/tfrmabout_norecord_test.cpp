@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
@@ -25,7 +26,8 @@ TEST(TfrmAbout, UnreadableVersionGoesToTheErrorBoxAndTheWindowShowsItsOwn) {
     EXPECT_EQ(TfrmAbout::Execute(), QDialog::Accepted);
     EXPECT_EQ(version, "4.2");
     const std::string file =
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+        QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))
+            .toStdString();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::GeneralError);
     EXPECT_EQ(boxes.shown()[0].text, "Invalid version info record in file " + file + ".");

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -43,8 +44,10 @@ TEST(TfrmAbout, ShowsNameEditionAndTheProgramFilesVersionEveryTime) {
             EXPECT_EQ(shown.Label1->text(), "Version");
             EXPECT_EQ(shown.Label2->text(), "www.kivrel.example");
             EXPECT_FALSE(shown.ProgramIcon->pixmap().isNull());
-            EXPECT_EQ(shown.VersionInfo1.Filename(),
-                      QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+            EXPECT_EQ(
+                shown.VersionInfo1.Filename(),
+                QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()))
+                    .toStdString());
             EXPECT_TRUE(shown.OKButton->isDefault());
             shown.grab().save(QStringLiteral("/tmp/kivrel-about.png"));
             // Enter presses OK.

@@ -8,7 +8,7 @@
 
 namespace kivrel::test {
 
-// Sets environment variables for one test and puts the old values back (POSIX only).
+// Sets environment variables for one test and puts the old values back.
 class ScopedEnv {
 public:
     ScopedEnv() = default;
@@ -28,11 +28,16 @@ public:
 
 private:
     static void Apply(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+        // An empty value removes the variable on Windows.
+        _putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
         if (value) {
             ::setenv(name.c_str(), value->c_str(), 1);
         } else {
             ::unsetenv(name.c_str());
         }
+#endif
     }
 
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
