@@ -28,9 +28,9 @@ source scripts/lib/wineprefix.sh
 fresh_wine_prefix || { echo "Wine could not set up a prefix: the widget tests did NOT run." >&2; exit 1; }
 
 echo "== Widget tests under Wine, Qt's windows platform"
-# Known to differ under Wine, still to be mended: in these tests the captions are laid out
-# far wider than they fit their fixed places, and the printed PDF holds no text that
-# pdftotext can read.
+# Known to differ under Wine, still to be mended: the test programs draw every letter as an
+# empty box (the installed program, under the same Wine, draws them with Tahoma), so the
+# captions do not fit their fixed places and the printed PDF holds no text to read.
 export GTEST_FILTER="-AdvertLayout.BodyTextsFitTheirPlaceUncut:TfrmAbout.NoTextIsCutOffOrCoversAnother:\
 Screenshots.TheThreeWindowsAtTheirGeometry:EntryListPrinter.PdfHoldsTheTextsOnTheLayoutsPagesInOrder:\
 EntryListPrinter.PrintEntryListStampsTheTimeAndCutsLongFields"
