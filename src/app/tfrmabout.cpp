@@ -15,6 +15,7 @@
 #include "app/weblink.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
+#include "base/fonts.h"
 #include "base/pictures.h"
 #include "base/qtext.h"
 
@@ -92,7 +93,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     ProgramIcon->setScaledContents(true);
     ProductName = MakeLabel(Panel1, "ProductName", 82, 16, QStringLiteral("Kivrel 4"));
     lblEdition = MakeLabel(Panel1, "lblEdition", 82, 30);
-    QFont edition(QStringLiteral("Arial"));
+    QFont edition = ArialFont();
     edition.setPixelSize(13);
     edition.setBold(true);
     edition.setItalic(true);

@@ -14,6 +14,7 @@
 #include "app/weblink.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
+#include "base/fonts.h"
 #include "base/qtext.h"
 #include "details/storeddetails.h"
 
@@ -31,7 +32,11 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, int w, int h) {
     return label;
 }
 
+constexpr int kWidth = 472;
+constexpr int kHeight = 346;
 constexpr int kBodyHeight = 209;
+constexpr int kCheckBoxTop = 280;
+constexpr int kOkTop = 308;
 
 // Sets the body text. A font wider than the one the window was laid out for wraps it into
 // more lines: the label then grows down into the free space rather than cut the last ones.
@@ -92,11 +97,10 @@ TfrmAdvert::TfrmAdvert(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Information"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(472, 346);
+    setFixedSize(kWidth, kHeight);
 
     lblUeberschrift = MakeLabel(this, 16, 16, 423, 22);
-    QFont heading(QStringLiteral("Arial"));
-    heading.setStyleHint(QFont::SansSerif);
+    QFont heading = ArialFont();
     heading.setPixelSize(19);
     heading.setBold(true);
     lblUeberschrift->setFont(heading);
@@ -116,12 +120,12 @@ TfrmAdvert::TfrmAdvert(QWidget* parent) : QDialog(parent) {
     lblurl->installEventFilter(this);
 
     chbDisable = new QCheckBox(QStringLiteral("Diese Meldung nicht mehr anzeigen."), this);
-    chbDisable->setGeometry(16, 280, 237, 17);
+    chbDisable->setGeometry(16, kCheckBoxTop, 237, 17);
 
     // OK is both the default button (Enter) and the cancel button (Esc, which QDialog
     // maps to reject).
     btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setGeometry(208, 308, 75, 25);
+    btnOK->setGeometry(208, kOkTop, 75, 25);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -132,6 +136,11 @@ void TfrmAdvert::PrepareWelcome() {
     setWindowTitle(QStringLiteral("Willkommen"));
     lblUeberschrift->setText(QStringLiteral("Willkommen beim Kivrel!"));
     SetBody(lblInformation, WelcomeText());
+    // Where the text grew, the check box and OK move down with it and the window grows.
+    const int grown = lblInformation->height() - kBodyHeight;
+    chbDisable->move(chbDisable->x(), kCheckBoxTop + grown);
+    btnOK->move(btnOK->x(), kOkTop + grown);
+    setFixedSize(kWidth, kHeight + grown);
     lblAdresse->setVisible(false);
     lblurl->setVisible(false);
 }

@@ -1,5 +1,7 @@
 #include "app/tfrmmain.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -338,7 +340,12 @@ void TfrmMain::CreateClientArea(QWidget* client) {
             continue;
         }
         ToolBar1->addAction(action);
-        ToolBar1->widgetForAction(action)->setFixedSize(63, 52);
+        // A system font wider than the one the bar was laid out for widens the button
+        // rather than cut its caption.
+        QWidget* button = ToolBar1->widgetForAction(action);
+        const int caption =
+            button->fontMetrics().horizontalAdvance(QString(action->iconText()).remove(u'&'));
+        button->setFixedSize(std::max(63, caption + 2), 52);
     }
     // Alt+D opens the "Datei" menu, not the print button.
     if (auto* print = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(actDrucken)))

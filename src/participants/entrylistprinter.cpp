@@ -17,6 +17,7 @@
 
 #include "base/atomicfile.h"
 #include "base/error.h"
+#include "base/fonts.h"
 #include "base/qtext.h"
 #include "output/mapimail.h"
 
@@ -42,7 +43,7 @@ double DayNumberNow() {
 }
 
 QFont FontOf(const tPrintFont& f) {
-    QFont font(ToQt(f.Family));
+    QFont font = ToQt(f.Family) == QLatin1String("Arial") ? ArialFont() : QFont(ToQt(f.Family));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(f.Points);
     font.setBold(f.Bold);

