@@ -29,9 +29,9 @@
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
+#include "base/messages.h"
 #include "base/qtext.h"
 #include "details/storeddetails.h"
-#include "output/mapimail.h"
 #include "participants/inputrules.h"
 #include "participants/tfrmaltersgruppe.h"
 
