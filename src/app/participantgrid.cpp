@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 #include <array>
 
 #include "base/qtext.h"
