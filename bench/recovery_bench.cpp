@@ -88,8 +88,8 @@ void BM_RecoverySave10000(benchmark::State& state) {
             break;
         }
     }
-    state.SetBytesProcessed(state.iterations() *
-                            static_cast<std::int64_t>(fs::file_size(recovery->Path())));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(
+                                                     folder.Path() / "Meldung.wiederherstellung")));
 }
 BENCHMARK(BM_RecoverySave10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(15);
 

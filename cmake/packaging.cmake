@@ -42,7 +42,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
   configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
                  ${CPACK_KIVREL_DEBIAN_DOCS}/changelog @ONLY)
-  configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright
-                 ${CPACK_KIVREL_DEBIAN_DOCS}/copyright COPYONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright.in
+                 ${CPACK_KIVREL_DEBIAN_DOCS}/copyright @ONLY)
   include(CPack)
 endif()

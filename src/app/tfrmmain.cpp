@@ -1,40 +1,34 @@
 #include "app/tfrmmain.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <array>
-#include <functional>
 
+#include "app/startup.h"
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/error.h"
+#include "base/filedialogs.h"
+#include "base/fonts.h"
 #include "base/messages.h"
 #include "base/pictures.h"
 #include "base/qtext.h"
 #include "details/recoveryfile.h"
+#include "details/storeddetails.h"
 #include "details/tfrmabsender.h"
 #include "details/tfrmturnier.h"
 #include "details/tfrmwizzard.h"
-#include "output/entryfile.h"
 #include "output/finishing.h"
 #include "output/mapimail.h"
 #include "participants/entrylistprinter.h"
@@ -49,65 +43,7 @@ static void InitKivrelResources() {
 
 namespace kivrel {
 
-bool ExitConfirmed = false;
-
 namespace {
-
-const char* const kNoMailClient =
-    "Es wurde kein Standard-Mailprogramm (MAPI) gefunden. Die Meldung kann nicht automatisch "
-    "als Email erstellt werden. Wenn Sie bereits ein Email Programm verwenden, richten Sie es "
-    "als Standard-MAPI Client ein, falls Sie Meldungen als Email erzeugen wollen.";
-
-constexpr std::array<int, tTeilnehmerModel::kColumns> kColumnWidths = {143, 143, 39, 109,
-                                                                       51,  19,  19, 49};
-constexpr std::array<const char*, tTeilnehmerModel::kColumns> kHeadings = {
-    "Nachname", "Vorname", "JG", "Altersgruppe", "Gewicht", "A", "K", "Grad"};
-constexpr int kRowHeight = 16;
-constexpr int kKataColumn = 6;
-constexpr int kGradeColumn = 7;
-
-// Cells drawn as a string grid draws them: one clipped line of text, the row highlighted
-// when selected, and horizontal lines between the rows only. Plain drawing keeps refilling
-// the grid cheap.
-class GridCellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const QPalette::ColorGroup group =
-            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-        const bool selected = option.state & QStyle::State_Selected;
-        painter->save();
-        if (selected)
-            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
-        painter->setPen(
-            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(2, 0, -1, 0),
-                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          index.data().toString());
-        painter->setPen(option.palette.color(QPalette::Mid));
-        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-        painter->restore();
-    }
-};
-
-class DoubleClickFilter : public QObject {
-public:
-    DoubleClickFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), handler_(std::move(handler)) {}
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            handler_();
-        return false;
-    }
-
-private:
-    std::function<void()> handler_;
-};
 
 QLineEdit* ReadOnlyField(QWidget* group, const QRect& geometry, const QString& hint) {
     auto* field = new QLineEdit(group);
@@ -137,86 +73,7 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
     return result;
 }
 
-// Runs at the end of a scope, also when an error leaves it.
-template <class F>
-class Finally {
-public:
-    explicit Finally(F f) : f_(std::move(f)) {}
-    ~Finally() { f_(); }
-    Finally(const Finally&) = delete;
-    Finally& operator=(const Finally&) = delete;
-
-private:
-    F f_;
-};
-
 }  // namespace
-
-tTeilnehmerModel::tTeilnehmerModel(const tTeilnehmerliste& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list) {}
-
-std::string tTeilnehmerModel::Cell(const tTeilnehmer& t, int column) {
-    switch (column) {
-        case 0:
-            return t.Nachname;
-        case 1:
-            return t.Vorname;
-        case 2:
-            return t.Jahrgang;
-        case 3:
-            return t.Altersgruppe;
-        case 4:
-            return t.Gewicht;
-        case 5:
-            return t.Allkategorie ? "A" : " ";
-        case kKataColumn:
-            return t.Kata ? "K" : " ";
-        case kGradeColumn:
-            return GradeText(t.Graduierung);
-        default:
-            return std::string();
-    }
-}
-
-const char* tTeilnehmerModel::Heading(int column) {
-    return kHeadings.at(static_cast<std::size_t>(column));
-}
-
-void tTeilnehmerModel::Refill() {
-    beginResetModel();
-    endResetModel();
-}
-
-int tTeilnehmerModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(1, list_.Count());
-}
-
-int tTeilnehmerModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumns;
-}
-
-QVariant tTeilnehmerModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= list_.Count())
-        return QVariant();
-    return ToQt(Cell(list_.Object(index.row()), index.column()));
-}
-
-QVariant tTeilnehmerModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
-        return QVariant();
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(Heading(section));
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    return QVariant();
-}
-
-Qt::ItemFlags tTeilnehmerModel::flags(const QModelIndex& index) const {
-    // The empty row of an empty list cannot be selected.
-    if (!index.isValid() || index.row() >= list_.Count())
-        return Qt::ItemIsEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-}
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -242,19 +99,13 @@ QFileDialog& TfrmMain::SaveDialog() {
     if (dlgsave)
         return *dlgsave;
     dlgsave = new QFileDialog(this);
-    dlgsave->setAcceptMode(QFileDialog::AcceptSave);
-    dlgsave->setFileMode(QFileDialog::AnyFile);
+    // The replace question of finishing asks instead.
+    SetUpFileDialog(*dlgsave, true,
+                    {QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
+                     QStringLiteral("Alle Dateien (*.*)")},
+                    EntryFolder(), QFileDialog::DontConfirmOverwrite);
     dlgsave->setDefaultSuffix(QStringLiteral("tv4"));
-    dlgsave->setNameFilters({QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
-                             QStringLiteral("Alle Dateien (*.*)")});
-    dlgsave->setDirectory(QDir::current().absoluteFilePath(QStringLiteral("Meldungen")));
     dlgsave->selectFile(QStringLiteral("*.tv4"));
-    // The replace question of finishing asks instead. Qt's own dialog speaks German with
-    // the program's translations; on Windows the native one does.
-    QFileDialog::Options options = QFileDialog::DontConfirmOverwrite;
-    if (QGuiApplication::platformName() != QLatin1String("windows"))
-        options |= QFileDialog::DontUseNativeDialog;
-    dlgsave->setOptions(options);
     return *dlgsave;
 }
 
@@ -340,12 +191,7 @@ void TfrmMain::CreateClientArea(QWidget* client) {
             continue;
         }
         ToolBar1->addAction(action);
-        // A system font wider than the one the bar was laid out for widens the button
-        // rather than cut its caption.
-        QWidget* button = ToolBar1->widgetForAction(action);
-        const int caption =
-            button->fontMetrics().horizontalAdvance(QString(action->iconText()).remove(u'&'));
-        button->setFixedSize(std::max(63, caption + 2), 52);
+        SetSizeForCaption(*ToolBar1->widgetForAction(action), action->iconText(), QSize(63, 52));
     }
     // Alt+D opens the "Datei" menu, not the print button.
     if (auto* print = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(actDrucken)))
@@ -374,35 +220,8 @@ void TfrmMain::CreateClientArea(QWidget* client) {
     grbTeilnehmer->setGeometry(8, 216, 617, 209);
     stgTeilnehmer2 = new QTableView(grbTeilnehmer);
     stgTeilnehmer2->setGeometry(8, 26, 600, 175);
-    stgTeilnehmer2->setModel(gridModel_);
-    stgTeilnehmer2->setItemDelegate(new GridCellDelegate(stgTeilnehmer2));
-    stgTeilnehmer2->setShowGrid(false);
-    stgTeilnehmer2->setSelectionBehavior(QAbstractItemView::SelectRows);
-    stgTeilnehmer2->setSelectionMode(QAbstractItemView::SingleSelection);
-    stgTeilnehmer2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    stgTeilnehmer2->setTabKeyNavigation(false);
-    stgTeilnehmer2->setWordWrap(false);
-    stgTeilnehmer2->setTextElideMode(Qt::ElideNone);
-    stgTeilnehmer2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    stgTeilnehmer2->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QHeaderView* rows = stgTeilnehmer2->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(kRowHeight);
-    QHeaderView* header = stgTeilnehmer2->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionsClickable(false);
-    header->setHighlightSections(false);
-    header->setMinimumSectionSize(1);
-    // The fixed row is as high as the others.
-    header->setFixedHeight(kRowHeight);
-    for (int column = 0; column < tTeilnehmerModel::kColumns; ++column)
-        stgTeilnehmer2->setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
-    // A double click anywhere in the grid edits the selected participant, also on the
-    // headings and below the last row, where the view itself reports no cell.
-    for (QWidget* area : {stgTeilnehmer2->viewport(), header->viewport()})
-        area->installEventFilter(new DoubleClickFilter(area, [this] { stgTeilnehmer2DblClick(); }));
+    // A double click anywhere in the grid edits the selected participant.
+    SetUpParticipantGrid(*stgTeilnehmer2, *gridModel_, [this] { stgTeilnehmer2DblClick(); });
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -421,10 +240,7 @@ void TfrmMain::FormShow() {
         ExitConfirmed = false;
         FirstActivation = true;
         setWindowTitle(QStringLiteral("Kivrel 4.2 Osmira Edition"));
-        // The kata column stays hidden; the grade column takes its width.
-        stgTeilnehmer2->setColumnWidth(kGradeColumn,
-                                       kColumnWidths[kKataColumn] + kColumnWidths[kGradeColumn]);
-        stgTeilnehmer2->setColumnHidden(kKataColumn, true);
+        HideKataColumn(*stgTeilnehmer2);
     });
 }
 
@@ -438,11 +254,7 @@ void TfrmMain::changeEvent(QEvent* event) {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     FormCloseQuery(canClose);
-    if (canClose) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    event->setAccepted(canClose);
 }
 
 void TfrmMain::FormCloseQuery(bool& canClose) {
@@ -472,69 +284,36 @@ void TfrmMain::UpdateParticipantActions() {
         action->setEnabled(any);
 }
 
-void TfrmMain::FillParticipantGrid(int select) {
-    gridModel_->Refill();
-    if (select < 0 || select >= meldung_.Teilnehmerliste.Count())
-        return;
-    const QModelIndex index = gridModel_->index(select, 0);
-    stgTeilnehmer2->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    stgTeilnehmer2->scrollTo(index);
-}
-
-tGridNames TfrmMain::GridNames() const {
-    const tTeilnehmerliste& list = meldung_.Teilnehmerliste;
-    tGridNames grid;
-    const auto rows = static_cast<std::size_t>(gridModel_->rowCount()) + 1;
-    grid.Nachname.reserve(rows);
-    grid.Vorname.reserve(rows);
-    grid.Nachname.emplace_back(tTeilnehmerModel::Heading(0));
-    grid.Vorname.emplace_back(tTeilnehmerModel::Heading(1));
-    for (int i = 0; i < list.Count(); ++i) {
-        grid.Nachname.push_back(list.Object(i).Nachname);
-        grid.Vorname.push_back(list.Object(i).Vorname);
-    }
-    if (list.Empty()) {
-        grid.Nachname.emplace_back();
-        grid.Vorname.emplace_back();
-    }
-    return grid;
-}
-
-int TfrmMain::SelectedIndex() const {
-    const QModelIndexList selected = stgTeilnehmer2->selectionModel()->selectedRows();
-    if (selected.isEmpty() || selected.front().row() >= meldung_.Teilnehmerliste.Count())
-        return -1;
-    return selected.front().row();
-}
-
 void TfrmMain::TeilnehmerEinfuegenExecute() {
     RunGuarded([&] {
         // The actions follow the list also when an error ends the series.
         const Finally update([this] { UpdateParticipantActions(); });
         bool again = false;
         do {
-            std::unique_ptr<tTeilnehmer> participant =
-                NewParticipant(GridNames(), meldung_.Altersgruppenliste, again, this);
-            if (participant) {
-                const std::string key = ParticipantKey(*participant);
-                FillParticipantGrid(
-                    meldung_.Teilnehmerliste.AddDistinct(key, std::move(participant)));
-            }
+            int added = -1;
             // Also when cancelled: the editor may have made an age group.
-            EntryChanged();
+            ChangeLists([&] {
+                std::unique_ptr<tTeilnehmer> participant =
+                    NewParticipant(GridNames(), meldung_.Altersgruppenliste, again, this);
+                if (participant) {
+                    const std::string key = ParticipantKey(*participant);
+                    added = meldung_.Teilnehmerliste.AddDistinct(key, std::move(participant));
+                }
+            });
+            if (added >= 0)
+                FillParticipantGrid(added);
         } while (again);
     });
 }
 
 void TfrmMain::actTeilnehmerImportierenExecute() {
     RunGuarded([&] {
-        const std::unique_ptr<tImport> import = AskImport(meldung_, this);
+        const std::unique_ptr<tImport> import =
+            AskImport(meldung_, {ReadImportColumns, WriteImportColumns}, this);
         if (!import)
             return;
         // All good rows in one step; nothing in the lists is changed or replaced.
-        import->Apply(meldung_.Teilnehmerliste, meldung_.Altersgruppenliste);
-        EntryChanged();
+        ChangeLists([&] { import->Apply(meldung_.Teilnehmerliste, meldung_.Altersgruppenliste); });
         FillParticipantGrid(-1);
         UpdateParticipantActions();
     });
@@ -547,9 +326,11 @@ void TfrmMain::actTeilnehmerBearbeitenExecute() {
         const int index = SelectedIndex();
         if (list.Empty() || index < 0)
             return;
-        EditParticipant(list.Object(index), GridNames(), index, meldung_.Altersgruppenliste, this);
+        ChangeLists([&] {
+            EditParticipant(list.Object(index), GridNames(), index, meldung_.Altersgruppenliste,
+                            this);
+        });
         FillParticipantGrid(index);
-        EntryChanged();
     });
 }
 
@@ -562,15 +343,10 @@ void TfrmMain::actTeilnehmerloeschenExecute() {
         if (!Confirm(Win1252("Soll der Teilnehmer wirklich gelöscht werden ?")))
             return;
         const int index = SelectedIndex();
-        list.Delete(index);
-        EntryChanged();
+        ChangeLists([&] { list.Delete(index); });
         // The one before it, or the new first one.
         FillParticipantGrid(index > 0 ? index - 1 : (list.Empty() ? -1 : 0));
     });
-}
-
-void TfrmMain::stgTeilnehmer2DblClick() {
-    actTeilnehmerBearbeitenExecute();
 }
 
 void TfrmMain::ShowEventDetails(const tTurnierData& turnier) {
@@ -593,36 +369,13 @@ void TfrmMain::ShowSenderPerson(const tAbsenderData& absender) {
                                        absender.Mobil, absender.Email}));
 }
 
-// The handlers below are filled by the parts of the program that serve them; they stand here
-// so that menus and tool bar carry them from the start.
-
 void TfrmMain::FormActivate() {
     // Cleared first: the dialogue's own windows activate this one again when they close,
     // and an error part-way must not start it over at the next activation.
     if (!FirstActivation)
         return;
     FirstActivation = false;
-    RunGuarded([&] {
-        if (!MapiClientAvailable())
-            ShowWarning(kNoMailClient);
-        ShowAdvert(AdvertKind::Welcome, this);
-        std::unique_ptr<TfrmWizzard> own;
-        TfrmWizzard* wizard = frmWizzard;
-        if (!wizard) {
-            own = std::make_unique<TfrmWizzard>(this);
-            wizard = own.get();
-        }
-        if (wizard->Execute(meldung_.Absender, meldung_.Verein, meldung_.Turnier) == 2) {
-            // Ending was confirmed in the wizard: no second question, no thank-you notice.
-            close();
-            return;
-        }
-        ShowEventDetails(meldung_.Turnier);
-        ShowSenderClub(meldung_.Verein);
-        ShowSenderPerson(meldung_.Absender);
-        OfferRecovery();
-        TeilnehmerEinfuegenExecute();
-    });
+    RunGuarded([&] { RunStartUp(*this); });
 }
 
 void TfrmMain::actFertigstellenExecute() {
@@ -682,7 +435,8 @@ void TfrmMain::KeepRecovery(std::unique_ptr<tRecovery> recovery) {
     recovery_ = std::move(recovery);
 }
 
-void TfrmMain::EntryChanged() {
+void TfrmMain::ChangeLists(const std::function<void()>& change) {
+    change();
     if (!recovery_)
         return;
     // The safety net must never get in the way of the work it keeps.
@@ -690,22 +444,6 @@ void TfrmMain::EntryChanged() {
         recovery_->Save(meldung_);
     } catch (const std::exception&) {
     }
-}
-
-void TfrmMain::OfferRecovery() {
-    if (!recovery_)
-        return;
-    std::optional<tRecoveredEntry> pending = recovery_->Pending();
-    if (!pending)
-        return;
-    if (!Confirm(RecoveryQuestion(*pending))) {
-        recovery_->Decline();
-        return;
-    }
-    RestoreEntry(std::move(*pending), meldung_);
-    recovery_->Accept();
-    FillParticipantGrid(-1);
-    UpdateParticipantActions();
 }
 
 }  // namespace kivrel

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
+#include "app/participantgrid.h"
 #include "model/konstanten.h"
 #include "participants/inputrules.h"
 
@@ -19,37 +20,6 @@ namespace kivrel {
 
 class TfrmWizzard;
 class tRecovery;
-
-// The user has already confirmed that the program is to end: the main window closes without
-// asking. Cleared when the main window is shown.
-extern bool ExitConfirmed;
-
-// The participant grid's view of the Teilnehmerliste: one row per participant, or one empty
-// row when there is none. Refilling is a model reset.
-class tTeilnehmerModel : public QAbstractTableModel {
-    Q_OBJECT
-
-public:
-    static constexpr int kColumns = 8;
-
-    explicit tTeilnehmerModel(const tTeilnehmerliste& list, QObject* parent = nullptr);
-
-    // The cell of the participant at index, Windows-1252.
-    static std::string Cell(const tTeilnehmer& t, int column);
-    static const char* Heading(int column);
-
-    void Refill();
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-private:
-    const tTeilnehmerliste& list_;
-};
 
 // The program's main window; it owns the entry of the run.
 class TfrmMain : public QMainWindow {
@@ -68,7 +38,9 @@ public:
 
     void UpdateParticipantActions();
     // Shows the Teilnehmerliste and selects the participant at select (-1: none).
-    void FillParticipantGrid(int select);
+    void FillParticipantGrid(int select) {
+        RefillParticipantGrid(*stgTeilnehmer2, *gridModel_, select);
+    }
     void ShowEventDetails(const tTurnierData& turnier);
     void ShowSenderClub(const tVereinData& verein);
     void ShowSenderPerson(const tAbsenderData& absender);
@@ -76,16 +48,18 @@ public:
     // From now on the lists are kept in this recovery file, which the start-up dialogue
     // offers to bring back and the normal end removes. Without one nothing is kept.
     void KeepRecovery(std::unique_ptr<tRecovery> recovery);
-    // Call after every change of the Teilnehmerliste or the Altersgruppenliste: rewrites the
-    // recovery file. Never fails; a write failure is told once in a run.
-    void EntryChanged();
+    tRecovery* Recovery() const { return recovery_.get(); }
+    // The one way the Teilnehmerliste and the Altersgruppenliste change: runs change, then
+    // rewrites the recovery file, also when change made no difference. The rewrite never
+    // fails; a write failure is told once in a run.
+    void ChangeLists(const std::function<void()>& change);
 
     // The grid's surname and first-name columns, headings in row 0.
-    tGridNames GridNames() const;
+    tGridNames GridNames() const { return GridNamesOf(*gridModel_); }
     // The printer that printing and the printer set-up use, made when first needed.
     QPrinter& Printer();
     // The list index of the selected participant, or -1.
-    int SelectedIndex() const;
+    int SelectedIndex() const { return SelectedParticipant(*stgTeilnehmer2, *gridModel_); }
     tTeilnehmerModel& GridModel() { return *gridModel_; }
 
     QToolBar* ToolBar1;
@@ -120,27 +94,20 @@ public:
 
 public slots:
     void FormShow();
+    // Runs the start-up dialogue at the first activation after FormShow.
+    void FormActivate();
     void FormCloseQuery(bool& canClose);
     void TeilnehmerEinfuegenExecute();
     void actTeilnehmerImportierenExecute();
     void actTeilnehmerBearbeitenExecute();
     void actTeilnehmerloeschenExecute();
-    void Beenden2Click();
-    void stgTeilnehmer2DblClick();
-
-    // Served by the start-up dialogue; runs when the window is activated.
-    void FormActivate();
-    // Served by finishing.
+    void stgTeilnehmer2DblClick() { actTeilnehmerBearbeitenExecute(); }
     void actFertigstellenExecute();
-    // Served by the printed entry list.
     void actDruckenExecute();
-    // Served by the printed entry list.
     void DruckereinstellungenExecute();
-    // Served by the event dialog.
     void actVeranstaltungBearbeitenExecute();
-    // Served by the sender dialog.
     void actAbsenderBearbeitenExecute();
-    // Served by the About window.
+    void Beenden2Click();
     void berKivrel401Click();
 
 protected:
@@ -153,8 +120,6 @@ private:
     void CreateMenus();
     void CreateClientArea(QWidget* client);
     QFileDialog& SaveDialog();
-    // At start: the entry an earlier run left, brought back when the user wants it.
-    void OfferRecovery();
 
     tMeldung meldung_;
     // The one printer of the run: the printer set-up's choice holds for later prints.

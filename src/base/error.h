@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace kivrel {
 
@@ -25,5 +26,18 @@ std::string GeneralErrorText(std::string text);
 // Runs one handler body; any exception it throws ends the body and is shown in the general
 // error box instead of crossing the event loop. Returns false when the body failed.
 bool RunGuarded(const std::function<void()>& body);
+
+// Runs f at the end of a scope, also when an error leaves it.
+template <class F>
+class Finally {
+public:
+    explicit Finally(F f) : f_(std::move(f)) {}
+    ~Finally() { f_(); }
+    Finally(const Finally&) = delete;
+    Finally& operator=(const Finally&) = delete;
+
+private:
+    F f_;
+};
 
 }  // namespace kivrel

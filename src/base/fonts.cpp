@@ -1,6 +1,9 @@
 #include "base/fonts.h"
 
 #include <QStringList>
+#include <QWidget>
+
+#include <algorithm>
 
 namespace kivrel {
 
@@ -9,6 +12,12 @@ QFont ArialFont() {
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+void SetSizeForCaption(QWidget& control, const QString& caption, QSize designed) {
+    const int needed =
+        control.fontMetrics().horizontalAdvance(QString(caption).remove(QLatin1Char('&'))) + 2;
+    control.setFixedSize(std::max(designed.width(), needed), designed.height());
 }
 
 }  // namespace kivrel

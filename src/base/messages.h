@@ -30,6 +30,10 @@ void InstallBoxes(MessageBoxes* boxes);
 inline void ShowBox(MessageKind kind, const std::string& text) {
     Boxes().Show(kind, text);
 }
+// A modal warning box: "Warnung", warning icon, one "OK".
+inline void ShowWarning(const std::string& text) {
+    ShowBox(MessageKind::Warning, text);
+}
 inline bool Confirm(const std::string& text) {
     return Boxes().Show(MessageKind::Confirmation, text);
 }

@@ -58,22 +58,4 @@ QString PathToQt(const tPath& path) {
     return NativeName(path);
 }
 
-bool FitsCp1252(const QString& text) {
-    for (const QChar ch : text) {
-        if (!UnicodeToCp1252(ch.unicode()))
-            return false;
-    }
-    return true;
-}
-
-QString KeepCp1252(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar ch : text) {
-        if (UnicodeToCp1252(ch.unicode()))
-            out += ch;
-    }
-    return out;
-}
-
 }  // namespace kivrel

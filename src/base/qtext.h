@@ -14,11 +14,6 @@ QString ToQt(const std::string& cp1252);
 // them. Should one slip through, it becomes '?' rather than vanishing.
 std::string FromQt(const QString& text);
 
-// True when every character of text has a Windows-1252 byte.
-bool FitsCp1252(const QString& text);
-// text without the characters that Windows-1252 cannot hold.
-QString KeepCp1252(const QString& text);
-
 // A file name from Qt (a file dialog's choice) as the system's path: UTF-16 on Windows, the
 // bytes Qt's own file functions would use elsewhere. And back, for Qt's file functions.
 tPath PathFromQt(const QString& path);

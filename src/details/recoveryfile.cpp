@@ -6,8 +6,8 @@
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/linereader.h"
+#include "base/messages.h"
 #include "base/textrules.h"
-#include "output/mapimail.h"
 
 namespace kivrel {
 

@@ -52,8 +52,6 @@ public:
     tRecovery(const tRecovery&) = delete;
     tRecovery& operator=(const tRecovery&) = delete;
 
-    const tPath& Path() const { return path_; }
-
     // The entry that an earlier run left. A file that cannot be read is set aside under a
     // dated name with one warning, and there is none.
     std::optional<tRecoveredEntry> Pending();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -69,10 +68,5 @@ private:
 
 // Where the store lives, for a message: its folder, or on Windows the registry key.
 std::string StoreLocation();
-
-// How long one access waits for another instance of the program that is changing the store
-// file at the same moment, before it gives up. The Windows registry serialises access by
-// itself and ignores this.
-void SetStoreWaitLimit(std::chrono::milliseconds limit);
 
 }  // namespace kivrel

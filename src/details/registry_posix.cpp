@@ -2,7 +2,7 @@
 // $XDG_CONFIG_HOME/kivrel/HKEY_CURRENT_USER.reg. Every access reads the file afresh under an
 // exclusive lock; every change writes it whole to a temporary file and renames that over it.
 
-#include <atomic>
+#include <chrono>
 
 #include "base/atomicfile.h"
 #include "details/registry.h"
@@ -13,7 +13,9 @@ namespace kivrel {
 
 namespace {
 
-std::atomic<long long> gWaitLimitMs{5000};
+// How long one access waits for another instance of the program that is changing the store
+// file at the same moment, before it gives up.
+constexpr std::chrono::seconds kWaitLimit{5};
 
 struct StorePaths {
     tPath file;
@@ -68,7 +70,7 @@ bool WithStore(Body&& body) {
     const auto paths = FindStorePaths();
     if (!paths)
         return false;
-    const FileLock lock(paths->lock, std::chrono::milliseconds(gWaitLimitMs.load()));
+    const FileLock lock(paths->lock, kWaitLimit);
     if (!lock.Held())
         return false;
     auto store = LoadStore(*paths);
@@ -155,10 +157,6 @@ bool RegistryKey::Write(std::string_view name, RegType type, std::string_view da
 std::string StoreLocation() {
     const auto folder = StoreFolderPath();
     return folder ? PathText(*folder) : "$XDG_CONFIG_HOME/kivrel";
-}
-
-void SetStoreWaitLimit(std::chrono::milliseconds limit) {
-    gWaitLimitMs = limit.count();
 }
 
 }  // namespace kivrel

@@ -118,8 +118,4 @@ std::string StoreLocation() {
     return "HKEY_CURRENT_USER\\Software\\NORDALKE\\QVTR";
 }
 
-void SetStoreWaitLimit(std::chrono::milliseconds) {
-    // The registry serialises concurrent access by itself.
-}
-
 }  // namespace kivrel

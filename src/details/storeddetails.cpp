@@ -9,9 +9,9 @@
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/error.h"
+#include "base/messages.h"
 #include "base/textrules.h"
 #include "details/registry.h"
-#include "output/mapimail.h"
 
 namespace kivrel {
 

@@ -6,8 +6,8 @@
 #include "model/konstanten.h"
 
 // The event, club and person details and the welcome flag, remembered between runs in the
-// current user's hive below \Software\NORDALKE\QVTR\. Only the three frames and the notice
-// window use this.
+// current user's hive below \Software\NORDALKE\QVTR\, and the import's column choices.
+// The three frames, the notice window and the main window (for the import) use this.
 namespace kivrel {
 
 inline constexpr const char* kTurnierKey = "\\Software\\NORDALKE\\QVTR\\Turnier\\";

@@ -4,9 +4,9 @@
 
 #include "base/cp1252.h"
 #include "base/inputfield.h"
+#include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
-#include "output/mapimail.h"
 #include "participants/dialoglayout.h"
 
 namespace kivrel {

@@ -4,11 +4,11 @@
 
 #include "base/cp1252.h"
 #include "base/inputfield.h"
+#include "base/messages.h"
 #include "base/qtext.h"
 #include "details/datefield.h"
 #include "details/storeddetails.h"
 #include "details/tfralayout.h"
-#include "output/mapimail.h"
 #include "participants/dialoglayout.h"
 
 namespace kivrel {

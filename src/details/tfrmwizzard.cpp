@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-#include "app/tfrmmain.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -26,6 +25,8 @@ static void LoadWizardResources() {
 }
 
 namespace kivrel {
+
+bool ExitConfirmed = false;
 
 namespace {
 

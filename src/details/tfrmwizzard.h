@@ -15,6 +15,10 @@ class TfraAbsenderPerson;
 class TfraAbsenderVerein;
 class TfraTurnier;
 
+// The user has already confirmed that the program is to end (in the wizard): the main window
+// closes without asking. Cleared when the main window is shown.
+extern bool ExitConfirmed;
+
 // The set-up wizard of every run: event, club and person, each page checked before the
 // next one opens, and a last page on what comes after.
 class TfrmWizzard : public QDialog {

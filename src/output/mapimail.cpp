@@ -17,10 +17,6 @@ std::uintptr_t MailParentWindow() {
     return parentWindow;
 }
 
-void ShowWarning(const std::string& text) {
-    ShowBox(MessageKind::Warning, text);
-}
-
 int SendMapiMail(const std::string& subject, const std::string& body, const std::string& senderName,
                  const std::string& senderAddress, const std::string& recipientName,
                  const std::string& recipientAddress, const std::vector<tPath>& attachments) {

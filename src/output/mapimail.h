@@ -6,12 +6,8 @@
 
 #include "base/path.h"
 
-// The hand-over of a finished mail to the user's mail client, the probe for one, and the
-// program's shared warning box.
+// The hand-over of a finished mail to the user's mail client, and the probe for one.
 namespace kivrel {
-
-// A modal warning box: "Warnung", warning icon, one "OK".
-void ShowWarning(const std::string& text);
 
 // Hands the mail to the user's mail client, which shows it for editing and sending, and
 // waits until the client gives control back. No originator is passed without a sender

@@ -18,8 +18,8 @@
 #include "base/atomicfile.h"
 #include "base/error.h"
 #include "base/fonts.h"
+#include "base/messages.h"
 #include "base/qtext.h"
-#include "output/mapimail.h"
 
 namespace kivrel {
 

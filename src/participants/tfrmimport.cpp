@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -28,10 +27,10 @@
 #include "base/cp1252.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
+#include "base/filedialogs.h"
 #include "base/inputfield.h"
+#include "base/messages.h"
 #include "base/qtext.h"
-#include "details/storeddetails.h"
-#include "output/mapimail.h"
 #include "participants/inputrules.h"
 #include "participants/tfrmaltersgruppe.h"
 
@@ -243,17 +242,14 @@ QString NewGroupsText(const tImport& import) {
 
 QStringList ChooseFiles(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Teilnehmer importieren"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({QStringLiteral("Mitgliederlisten und Meldedateien (*.csv *.txt *.tv4)"),
-                           QStringLiteral("Mitgliederlisten (*.csv *.txt)"),
-                           QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
-                           QStringLiteral("Alle Dateien (*)")});
     // The folder of the last import, at first the one that finishing proposes.
-    static QString folder = QDir::current().absoluteFilePath(QStringLiteral("Meldungen"));
-    dialog.setDirectory(QFileInfo::exists(folder) ? folder : QDir::currentPath());
-    if (QGuiApplication::platformName() != QLatin1String("windows"))
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    static QString folder = EntryFolder();
+    SetUpFileDialog(dialog, false,
+                    {QStringLiteral("Mitgliederlisten und Meldedateien (*.csv *.txt *.tv4)"),
+                     QStringLiteral("Mitgliederlisten (*.csv *.txt)"),
+                     QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
+                     QStringLiteral("Alle Dateien (*)")},
+                    QFileInfo::exists(folder) ? folder : QDir::currentPath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     // A typed path may lead elsewhere than the folder shown.
@@ -554,7 +550,8 @@ void TfrmImport::cbbSpalteChange() {
     });
 }
 
-std::unique_ptr<tImport> AskImport(const tMeldung& meldung, QWidget* parent) {
+std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory& memory,
+                                   QWidget* parent) {
     const QStringList paths = ChooseFiles(parent);
     if (paths.isEmpty())
         return nullptr;
@@ -586,7 +583,7 @@ std::unique_ptr<tImport> AskImport(const tMeldung& meldung, QWidget* parent) {
         import->FileErrors.insert(import->FileErrors.begin(), errors.begin(), errors.end());
         // The columns the user assigned last time to a list with the same heading.
         for (std::size_t s = 0; s < import->Sheets().size(); ++s) {
-            const std::vector<int> columns = ReadImportColumns(import->Sheets()[s].Heading);
+            const std::vector<int> columns = memory.Read(import->Sheets()[s].Heading);
             remembered.push_back(columns.size() == kImportFieldCount);
             if (remembered.back()) {
                 tImportColumns chosen{};
@@ -609,8 +606,8 @@ std::unique_ptr<tImport> AskImport(const tMeldung& meldung, QWidget* parent) {
     for (std::size_t s = 0; s < import->Sheets().size(); ++s) {
         const tImportSheet& sheet = import->Sheets()[s];
         if (remembered[s] || sheet.Columns != sheet.Guessed)
-            WriteImportColumns(sheet.Heading,
-                               std::vector<int>(sheet.Columns.begin(), sheet.Columns.end()));
+            memory.Write(sheet.Heading,
+                         std::vector<int>(sheet.Columns.begin(), sheet.Columns.end()));
     }
     return import;
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/konstanten.h"
 #include "participants/importreader.h"
@@ -83,9 +85,17 @@ private:
     bool filling_ = false;
 };
 
+// Where the columns that the user assigned to the fields for a member list with a heading are
+// remembered for the next list with the same heading (the stored details, a layer above).
+struct tColumnMemory {
+    std::vector<int> (*Read)(const std::vector<std::string>& heading);
+    void (*Write)(const std::vector<std::string>& heading, const std::vector<int>& columns);
+};
+
 // Asks for the files, reads them and shows the preview. Gives back the import when the user
 // confirmed it with OK, for Apply; nothing when there was nothing to import or the user
 // cancelled. Changes nothing in the entry itself.
-std::unique_ptr<tImport> AskImport(const tMeldung& meldung, QWidget* parent);
+std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory& memory,
+                                   QWidget* parent);
 
 }  // namespace kivrel

@@ -12,9 +12,9 @@
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
+#include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
-#include "output/mapimail.h"
 #include "participants/dialoglayout.h"
 #include "participants/tfrmaltersgruppe.h"
 

@@ -18,6 +18,7 @@
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/messages.h"
+#include "details/tfrmwizzard.h"
 #include "participants/tfrmteilnehmer.h"
 #include "support/modalscript.h"
 

@@ -56,6 +56,10 @@ void ExpectSameLists(const tMeldung& got, const tMeldung& want) {
     }
 }
 
+fs::path RecoveryFileIn(const test::TempDir& dir) {
+    return dir.path() / "Meldung.wiederherstellung";
+}
+
 TEST(RecoveryFile, WriteThenReadGivesTheListsAsTheyWere) {
     const tMeldung example = Example();
     const auto read = ParseRecoveryText(RecoveryText(example, kStand));
@@ -163,15 +167,15 @@ TEST(RecoveryKeeper, OneKeeperAtATimeAndAPendingFileIsOnlyEverSetAside) {
     // Not yet offered: neither overwritten nor removed.
     EXPECT_FALSE(next->Save(tMeldung()));
     next->Remove();
-    ASSERT_TRUE(fs::exists(next->Path()));
+    ASSERT_TRUE(fs::exists(RecoveryFileIn(dir)));
     next->Decline();
-    EXPECT_FALSE(fs::exists(next->Path()));
+    EXPECT_FALSE(fs::exists(RecoveryFileIn(dir)));
     EXPECT_EQ(EntriesIn(dir.path()), 2u);  // the lock file and the declined entry
     EXPECT_TRUE(boxes.shown().empty());
 
     ASSERT_TRUE(next->Save(example));
     next->Remove();
-    EXPECT_FALSE(fs::exists(next->Path()));
+    EXPECT_FALSE(fs::exists(RecoveryFileIn(dir)));
 }
 
 TEST(RecoveryKeeper, ADamagedFileGoesAsideWithOneWarningAndTheRunStartsEmpty) {
@@ -181,7 +185,7 @@ TEST(RecoveryKeeper, ADamagedFileGoesAsideWithOneWarningAndTheRunStartsEmpty) {
     auto keeper = tRecovery::Take(folder);
     ASSERT_TRUE(keeper);
     const std::string damaged = RecoveryText(Example(), kStand).substr(0, 200);
-    test::WriteFileBytes(keeper->Path(), damaged);
+    test::WriteFileBytes(RecoveryFileIn(dir), damaged);
 
     EXPECT_FALSE(keeper->Pending());
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -194,7 +198,7 @@ TEST(RecoveryKeeper, ADamagedFileGoesAsideWithOneWarningAndTheRunStartsEmpty) {
     ASSERT_FALSE(aside.empty());
     EXPECT_EQ(test::ReadFileBytes(aside), damaged);
     EXPECT_NE(boxes.shown()[0].text.find(aside.filename().string()), std::string::npos);
-    EXPECT_FALSE(fs::exists(keeper->Path()));
+    EXPECT_FALSE(fs::exists(RecoveryFileIn(dir)));
     EXPECT_TRUE(keeper->Save(Example()));
 }
 
@@ -204,7 +208,7 @@ TEST(RecoveryKeeper, AFileThatCannotBeWrittenIsToldOnceAndTheWorkGoesOn) {
     auto keeper = tRecovery::Take((dir.path() / "").string());
     ASSERT_TRUE(keeper);
     EXPECT_FALSE(keeper->Pending());
-    fs::create_directory(keeper->Path());  // in the way of every write
+    fs::create_directory(RecoveryFileIn(dir));  // in the way of every write
     EXPECT_FALSE(keeper->Save(Example()));
     EXPECT_FALSE(keeper->Save(Example()));
     EXPECT_EQ(boxes.shown().size(), 1u);
