@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # The Windows program as a user gets it, under Wine: windows-program-tests.sh [DIR]
 # takes DIR/Kivrel-VERSION-setup.exe (DIR: build-windows, made by windows-installer.sh).
-# In a fresh Wine prefix on Xvfb, inside one Wine desktop window:
+# In a fresh Wine prefix on Xvfb, inside one Wine desktop window, driven with xdotool:
 #  1. the installer installs silently into the user's program folder, with a start-menu
 #     entry and an uninstall entry;
-#  2. the installed program starts: its windows carry exactly their captions and borders,
-#     and the About window is reached through the start-up dialogue;
-#  3. the uninstaller leaves no program file, shortcut or uninstall entry.
-# Screenshots of every step go to DIR/wine-screens.
+#  2. the first start: no mail client warned about, the welcome notice, the wizard typed
+#     through (event, club, person, with umlauts), About, close question, thank-you notice;
+#     the details then stand in the registry;
+#  3. the second start, with a recording MAPI provider as mail client: club and person come
+#     from the registry; participants and two age groups typed in; "Fertigstellen" through
+#     the save dialog writes the files of tests/windows/typical-run byte for byte (those the
+#     Linux build writes too) and hands the mail over; finishing again asks before replacing;
+#  4. killed, the third start brings the entry back from the recovery file;
+#  5. the uninstaller leaves no program file, shortcut or uninstall entry.
+# Every window's caption and border are checked. Screenshots of every step go to
+# DIR/wine-screens.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$(realpath "${1:-build-windows}")
 if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then
   bash scripts/setup.sh wine wine64 fonts-wine xvfb xauth xdotool imagemagick \
-    g++-mingw-w64-x86-64-posix
+    x11-xkb-utils x11-xserver-utils g++-mingw-w64-x86-64-posix
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
     env KIVREL_WINE_DISPLAY=1 bash "$0" "$@"
 fi
@@ -38,6 +45,16 @@ check() {
     failures=$((failures + 1))
   fi
 }
+
+# A German keyboard, so that typed umlauts and "ß" arrive as on the users' machines. This
+# Xvfb takes no new XKB layout (setxkbmap and xkbcomp change nothing), so the German letters
+# are put on their German keys, and the minus with them. Otherwise xdotool lends each one a
+# spare key in turn, and Wine, which reads the letter when it handles the key, gets
+# whichever the key carries by then. Wine takes the keys when it starts.
+setxkbmap de
+xmodmap -e 'keycode 20 = ssharp question' -e 'keycode 34 = udiaeresis Udiaeresis' \
+  -e 'keycode 47 = odiaeresis Odiaeresis' -e 'keycode 48 = adiaeresis Adiaeresis' \
+  -e 'keycode 61 = minus underscore'
 
 source scripts/lib/wineprefix.sh
 say "fresh Wine prefix"
@@ -67,12 +84,7 @@ check "uninstall entry: publisher" [ -n "$(regvalue Publisher)" ]
 check "uninstall entry: icon" [ "$(regvalue DisplayIcon)" = "$programs_win\\kivrel.exe,0" ]
 check "version resource $version" [ "$(wine "$probe" version "$programs_win\\kivrel.exe" | tr -d '\r')" = "$version" ]
 
-say "2. starting the installed program"
-# The club and the person are remembered from an earlier run; the event is typed.
-wine reg add 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname /d "TSV Wine" /f >/dev/null
-wine reg add 'HKCU\Software\NORDALKE\QVTR\Absender' /v Nachname /d "Muster" /f >/dev/null
-wine "$programs_win\\kivrel.exe" >"$screens/kivrel.log" 2>&1 &
-program=$!
+say "2. the typical run: wizard and registry"
 windows() { wine "$probe" windows | tr -d '\r'; }
 waitfor() { wine "$probe" wait "$1" "${2:-30}"; }
 # A caption shown now, with the border its window has: "caption sysmenu " is a fixed
@@ -85,47 +97,276 @@ keys() {
   xdotool windowfocus --sync "$desktop" key --delay 100 "$@"
   sleep 0.7
 }
-typed() { xdotool windowfocus --sync "$desktop" type --delay 60 "$1"; }
+typed() {
+  xdotool windowfocus --sync "$desktop" type --delay 100 -- "$1"
+  sleep 0.3
+}
 step() { # step CAPTION SCREENSHOT: the window appears, fixed-size, and is pictured
   check "window \"$1\" appears" waitfor "$1"
   sleep 0.5
   check "window \"$1\": fixed single border, no minimise or maximise box" fixed "$1"
   shot "$2"
 }
+# The club's folder is the program's working folder; the save dialog starts in its
+# "Meldungen".
+club_win='C:\Verein'
+club=$WINEPREFIX/drive_c/Verein
+mkdir -p "$club/Meldungen"
+program=
+start_program() {
+  (cd "$club" && exec wine "$programs_win\\kivrel.exe") >>"$screens/kivrel.log" 2>&1 &
+  program=$!
+  check "main window \"Kivrel 4.2 Osmira Edition\" appears" waitfor "Kivrel 4.2 Osmira Edition" 90
+  desktop=$(xdotool search --onlyvisible --name 'Wine desktop' | tail -n 1)
+}
+ended() { for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.2; done; return 1; }
+# Through the wizard's pages with what stands there; OK on the last.
+wizard_event() {
+  step "Kivrel - Assistent" "$1-wizard"
+  typed "Stadtpokal Süd"
+  keys Tab
+  typed "01062027"
+  keys Tab
+  typed "Würzburg"
+  keys Tab
+  typed "meldung@pokal.example"
+  shot "$1-wizard-event"
+  keys Return
+}
 
-check "main window \"Kivrel 4.2 Osmira Edition\" appears" waitfor "Kivrel 4.2 Osmira Edition" 90
-desktop=$(xdotool search --name 'Wine desktop' | head -n 1)
+start_program
 step "Warnung" 1-warning-no-mail-client
 check "main window: fixed single border, no minimise or maximise box" fixed "Kivrel 4.2 Osmira Edition"
 windows | sed 's/^/   window: /'
 keys Return
-step "Willkommen" 2-welcome
+step "Willkommen" 1-welcome
 keys Return
-step "Kivrel - Assistent" 3-wizard
-typed "Stadtpokal"
+wizard_event 1
+typed "SV Grün-Weiss Tübingen"
 keys Tab
-typed "01062027"
+typed "0815"
 keys Tab
-typed "Nord"
-shot 3-wizard-event
-keys Return Return Return
-shot 4-wizard-done
+typed "Hohenlohe"
+keys Tab Tab
+typed "Baden-Württemberg"
+keys Tab Tab
+typed "GER"
+shot 1-wizard-club
 keys Return
-step "Teilnehmer einfügen" 5-editor
+typed "Jürgen"
+keys Tab
+typed "Bühler"
+keys Tab
+typed "Mühlgasse 3"
+keys Tab
+typed "74613"
+keys Tab
+typed "Künzelsau"
+keys Tab
+typed "07941 12345"
+keys Tab Tab Tab Tab
+typed "j.gross@sv.example"
+shot 1-wizard-person
+keys Return
+shot 1-wizard-done
+keys Return
+step "Teilnehmer einfügen" 1-editor
 keys Escape
+shot 1-main
 keys alt+i k
-step "Info" 6-about
+step "Info" 1-about
 keys Escape
 keys alt+d b
-step "Bestätigung" 7-close-question
+step "Bestätigung" 1-close-question
 keys Return
-step "Information" 8-thanks
+step "Information" 1-thanks
 keys Return
-ended() { for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.2; done; return 1; }
 check "the program ends after the thank-you notice" ended
-shot 9-ended
 
-say "3. uninstalling"
+# wine reg answers in the console's code page (437 here).
+stored() { wine reg query "HKCU\\Software\\NORDALKE\\QVTR\\$1" /v "$2" 2>/dev/null | iconv -f CP437 -t UTF-8 | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+stands() { [ "$(stored "$1" "$2")" = "$3" ]; }
+while IFS='|' read -r k v want; do
+  check "in the registry: $k\\$v = \"$want\"" stands "$k" "$v" "$want"
+done <<'END'
+Turnier|Bezeichnung|Stadtpokal Süd
+Turnier|Ort|Würzburg
+Turnier|Email|meldung@pokal.example
+Verein|Vereinsname|SV Grün-Weiss Tübingen
+Verein|Vereinsnummer|0815
+Verein|Kreis|Hohenlohe
+Verein|Land|Baden-Württemberg
+Verein|Nation|GER
+Absender|Vorname|Jürgen
+Absender|Nachname|Bühler
+Absender|Strasse|Mühlgasse 3
+Absender|PLZ|74613
+Absender|Ort|Künzelsau
+Absender|Telefonp|07941 12345
+Absender|Email|j.gross@sv.example
+END
+
+say "3. the typical run: participants, finishing, mail"
+# The recording MAPI provider is the default mail client from now on.
+recorder_dll=$(find "$dir/tests/windows" -name kivrel_mapi_recorder.dll | head -n 1)
+cp "$recorder_dll" "$WINEPREFIX/drive_c/kivrel_mapi_recorder.dll"
+wine reg add 'HKLM\Software\Clients\Mail\Kivrel Recorder' /v DLLPath /d 'C:\kivrel_mapi_recorder.dll' /f >/dev/null
+wine reg add 'HKLM\Software\Clients\Mail' /ve /d 'Kivrel Recorder' /f >/dev/null
+wine reg add 'HKLM\Software\Classes\mailto\shell\open\command' /ve /d '"C:\mail.exe" "%1"' /f >/dev/null
+export KIVREL_MAPI_RECORD='C:\mapi-record.txt'
+record=$WINEPREFIX/drive_c/mapi-record.txt
+
+start_program
+step "Willkommen" 2-welcome
+keys Return
+wizard_event 2
+# Club and person come from the registry: each page passes its check as it stands.
+shot 2-wizard-club
+keys Return
+shot 2-wizard-person
+keys Return
+shot 2-wizard-done
+keys Return
+step "Teilnehmer einfügen" 2-editor
+# The age-group list is empty: entering it makes the first age group.
+typed "Müller"
+keys Tab
+typed "Lukas"
+keys Tab
+step "Altersgruppe einfügen" 2-age-group
+typed "U12"
+keys Tab
+typed "m"
+shot 2-age-group-typed
+keys Return
+keys Tab
+typed "2015"
+keys Tab
+typed "7"
+keys Tab
+typed "-30"
+shot 2-editor-1
+keys Return
+typed "Hübner"
+keys Tab
+typed "Jan"
+keys Tab
+typed "U"
+keys Tab
+typed "2016"
+keys Tab Tab
+typed "+50"
+shot 2-editor-2
+keys Return
+typed "Fürst"
+keys Tab
+typed "Jule"
+keys Tab alt+u
+step "Altersgruppe einfügen" 2-age-group-2
+typed "Schüler"
+keys Tab
+typed "w"
+keys Return
+keys Tab
+typed "2013"
+keys Tab
+typed "5"
+keys Tab
+typed "-44"
+shot 2-editor-3
+keys Return
+keys Escape
+shot 2-main
+expected=tests/windows/typical-run
+meldungen=$club/Meldungen
+# Wine's save dialog has no caption of its own; the name goes into its file-name field.
+finish() { # finish NAME SCREENSHOT
+  keys alt+v f
+  check "the save dialog appears" waitfor "" 20
+  sleep 1
+  shot "$2"
+  keys End shift+Home
+  typed "$club_win\\Meldungen\\$1"
+  keys Return
+}
+# The files of one finishing are those of the Linux build for the same entry.
+same_files() { # same_files NAME: the entry files under that name, and nothing else by it
+  local f ok=0
+  for f in "$expected"/Meldungen/*; do
+    cmp -s "$f" "$meldungen/$1${f##*/Stadtpokal}" || { echo "   differs: $1${f##*/Stadtpokal}" >&2; ok=1; }
+  done
+  [ "$(ls "$meldungen" | grep -c "^$1")" = "$(ls "$expected/Meldungen" | wc -l)" ] || ok=1
+  return $ok
+}
+finish Stadtpokal 2-save-dialog
+sleep 2
+# Typed anew in this run; a key lost on the way would show as differing files below.
+check "the event as typed again" stands Turnier Ort "Würzburg"
+shot 2-finished
+ls "$meldungen" | sed 's/^/   written: /'
+check "one entry file per age group, byte-identical to the Linux build's" same_files Stadtpokal
+
+# The recorder's file: per hand-over its header lines, then the body (Windows-1252).
+mails() { grep -ac '^Flags: ' "$record" 2>/dev/null || echo 0; }
+header() { grep -a "^$1: " "$record" | iconv -f CP1252 -t UTF-8 | sed "s/^$1: //"; }
+body() {
+  local line offset
+  line=$(grep -a -m1 '^Body: ' "$record")
+  offset=$(grep -a -b -m1 '^Body: ' "$record" | cut -d: -f1)
+  tail -c +$((offset + ${#line} + 2)) "$record" | head -c "${line#Body: }"
+}
+attachments() {
+  local f
+  for f in "$expected"/Meldungen/*; do
+    printf -- '-1 %s\\Meldungen\\%s\n' "$club_win" "${f##*/}"
+  done
+}
+check "the mail handed over to MAPI once" [ "$(mails)" = 1 ]
+check "mail: flags MAPI_LOGON_UI | MAPI_DIALOG" [ "$(header Flags)" = 9 ]
+check "mail: no originator" [ "$(header Originator)" = none ]
+check "mail: recipient" [ "$(header Recipient)" = "1 meldung@pokal.example <meldung@pokal.example>" ]
+check "mail: subject" [ "$(grep -a '^Subject: ' "$record" | sed 's/^Subject: //')" = "$(cat "$expected/mail-subject.txt")" ]
+check "mail: body" cmp -s <(body) "$expected/mail-body.txt"
+check "mail: every entry file attached" [ "$(header Attachment)" = "$(attachments)" ]
+
+# Finishing again to the same name asks before replacing; "Nein" leaves all as it was.
+before=$(stat -c %y "$meldungen"/*)
+finish Stadtpokal 2-save-dialog-again
+step "Warnung" 2-replace-question
+keys alt+n
+check "\"Nein\": no file written" [ "$(stat -c %y "$meldungen"/*)" = "$before" ]
+check "\"Nein\": no second mail" [ "$(mails)" = 1 ]
+
+say "4. the typical run: killed, and the entry brought back"
+kill -9 "$program"
+check "the program is killed" ended
+start_program
+step "Willkommen" 3-welcome
+keys Return
+wizard_event 3
+keys Return Return Return
+step "Bestätigung" 3-recovery-question
+keys Return
+step "Teilnehmer einfügen" 3-editor
+keys Escape
+shot 3-main
+finish Wieder 3-save-dialog
+sleep 2
+check "the entry brought back gives the same files" same_files Wieder
+check "and a second mail" [ "$(mails)" = 2 ]
+# Wine has no printer here (no CUPS) and Qt's Windows print dialog offers no PDF: the
+# program says so instead of printing.
+keys ctrl+d
+step "Warnung" 3-print-no-printer
+keys Return
+keys alt+d b
+step "Bestätigung" 3-close-question
+keys Return
+step "Information" 3-thanks
+keys Return
+check "the program ends after the thank-you notice" ended
+shot 3-ended
+say "5. uninstalling"
 kill "$program" 2>/dev/null || true
 wine "$programs_win\\uninstall.exe" /S
 # The uninstaller copies itself away and returns at once; wait for the copy.

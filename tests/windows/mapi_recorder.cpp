@@ -1,5 +1,8 @@
 #include "mapi_recorder.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace kivrel::test {
 
 namespace {
@@ -21,6 +24,29 @@ RecordedRecip Recip(const MapiRecipDesc& desc) {
     r.entryIdSize = desc.ulEIDSize;
     r.hasEntryId = desc.lpEntryID != nullptr;
     return r;
+}
+
+// For a test that drives the whole program from outside: each hand-over is appended to the
+// file that KIVREL_MAPI_RECORD names, as the bytes arrived (Windows-1252), body last.
+void Append(const RecordedMail& mail) {
+    const char* path = std::getenv("KIVREL_MAPI_RECORD");
+    if (!path || !*path)
+        return;
+    FILE* file = std::fopen(path, "ab");
+    if (!file)
+        return;
+    std::fprintf(file, "Flags: %lu\n", static_cast<unsigned long>(mail.flags));
+    std::fprintf(file, "Originator: %s\n", mail.hasOriginator ? "yes" : "none");
+    for (const RecordedRecip& r : mail.recips)
+        std::fprintf(file, "Recipient: %lu %s <%s>\n", static_cast<unsigned long>(r.recipClass),
+                     r.name.c_str(), r.address.c_str());
+    for (const RecordedFile& f : mail.files)
+        std::fprintf(file, "Attachment: %ld %s%s\n", static_cast<long>(f.position),
+                     f.pathName.c_str(), f.hasFileName ? " (with a file name)" : "");
+    std::fprintf(file, "Subject: %s\nBody: %zu\n", mail.subject.c_str(), mail.noteText.size());
+    std::fwrite(mail.noteText.data(), 1, mail.noteText.size(), file);
+    std::fputs("\n", file);
+    std::fclose(file);
 }
 
 }  // namespace
@@ -72,6 +98,7 @@ ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage mess
         f.hasFileType = desc.lpFileType != nullptr;
         mail.files.push_back(f);
     }
+    Append(mail);
     return gRecorder.answer;
 }
 
