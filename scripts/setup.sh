@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xdg-utils fonts-liberation poppler-utils xvfb xauth
-  dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool openbox
+  dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool openbox locales
   "$@"
 )
 
@@ -16,10 +16,12 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The German locale: Wine takes a German Windows' languages from it.
+locale -a 2>/dev/null | grep -qx 'de_DE.utf8' || "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8

@@ -1,6 +1,10 @@
 # Sourced by the scripts that start the Windows program or its tests under Wine: makes a
 # fresh Wine prefix, removed on exit, that looks to them like a plain Windows desktop.
 
+# A German user's Windows: Wine takes its languages (its own dialogs', the user locale) from
+# LANG.
+export LANG=de_DE.UTF-8
+unset LC_ALL LC_MESSAGES
 # No Mono or Gecko downloads, and no mail provider of this machine's.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemapi="
 

@@ -12,6 +12,8 @@ namespace kivrel {
 // for a missing family can be a serif face of other widths.
 QFont ArialFont();
 
+// The width a tool button needs to show caption whole.
+int CaptionWidth(const QWidget& control, const QString& caption);
 // Gives a control its designed fixed size, wider where a system font wider than the one it
 // was laid out for would cut its one-line caption (a tool button's).
 void SetSizeForCaption(QWidget& control, const QString& caption, QSize designed);

@@ -11,6 +11,7 @@
 #include "app/tfrmmain.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
+#include "base/fonts.h"
 #include "participants/tfrmaltersgruppe.h"
 #include "participants/tfrmteilnehmer.h"
 
@@ -26,9 +27,7 @@ void ExpectCaptionsFit(const QWidget& window) {
             continue;
         // Tool bar buttons have a fixed size below Qt's roomy hint; their caption must fit.
         const int needed = qobject_cast<const QToolButton*>(button)
-                               ? button->fontMetrics().horizontalAdvance(
-                                     QString(button->text()).remove(QLatin1Char('&'))) +
-                                     2
+                               ? CaptionWidth(*button, button->text())
                                : button->sizeHint().width();
         EXPECT_LE(needed, button->width()) << button->text().toStdString();
     }
