@@ -85,16 +85,17 @@ programs_win="$(winvar LOCALAPPDATA)\\Programs\\Kivrel"
 programs=$(unix "$programs_win")
 shortcut=$(unix "$(winvar APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Kivrel.lnk")
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kivrel'
-regvalue() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+# regvalue KEY NAME: wine reg answers in the console's code page, 850 in a German Windows.
+regvalue() { wine reg query "$1" /v "$2" 2>/dev/null | iconv -f CP850 -t UTF-8 | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
 check "program in $programs_win" test -f "$programs/kivrel.exe"
 check "Qt beside it" test -f "$programs/Qt6Widgets.dll" -a -f "$programs/platforms/qwindows.dll" \
   -a -f "$programs/translations/qtbase_de.qm"
 check "start-menu entry" test -f "$shortcut"
 check "uninstaller" test -f "$programs/uninstall.exe"
-check "uninstall entry: name" [ "$(regvalue DisplayName)" = "Kivrel" ]
-check "uninstall entry: version $version" [ "$(regvalue DisplayVersion)" = "$version" ]
-check "uninstall entry: publisher" [ -n "$(regvalue Publisher)" ]
-check "uninstall entry: icon" [ "$(regvalue DisplayIcon)" = "$programs_win\\kivrel.exe,0" ]
+check "uninstall entry: name" [ "$(regvalue "$key" DisplayName)" = "Kivrel" ]
+check "uninstall entry: version $version" [ "$(regvalue "$key" DisplayVersion)" = "$version" ]
+check "uninstall entry: publisher" [ -n "$(regvalue "$key" Publisher)" ]
+check "uninstall entry: icon" [ "$(regvalue "$key" DisplayIcon)" = "$programs_win\\kivrel.exe,0" ]
 check "version resource $version" [ "$(wine "$probe" version "$programs_win\\kivrel.exe" | tr -d '\r')" = "$version" ]
 
 say "2. the typical run: wizard and registry"
@@ -196,9 +197,7 @@ step "Information" 1-thanks
 keys Return
 check "the program ends after the thank-you notice" ended
 
-# wine reg answers in the console's code page (437 here).
-stored() { wine reg query "HKCU\\Software\\NORDALKE\\QVTR\\$1" /v "$2" 2>/dev/null | iconv -f CP437 -t UTF-8 | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
-stands() { [ "$(stored "$1" "$2")" = "$3" ]; }
+stands() { [ "$(regvalue "HKCU\\Software\\NORDALKE\\QVTR\\$1" "$2")" = "$3" ]; }
 while IFS='|' read -r k v want; do
   check "in the registry: $k\\$v = \"$want\"" stands "$k" "$v" "$want"
 done <<'END'

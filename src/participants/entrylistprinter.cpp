@@ -43,7 +43,8 @@ double DayNumberNow() {
 }
 
 QFont FontOf(const tPrintFont& f) {
-    QFont font = ToQt(f.Family) == QLatin1String("Arial") ? ArialFont() : QFont(ToQt(f.Family));
+    const QString family = ToQt(f.Family);
+    QFont font = family == QLatin1String("Arial") ? ArialFont() : QFont(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(f.Points);
     font.setBold(f.Bold);
