@@ -39,8 +39,12 @@ configure=(
 patches=("$repo"/cmake/windows-qt/*.patch)
 toolchain_source=$repo/cmake/mingw-w64-compilers.cmake
 
+# The cross compiler's version too: Qt's libraries must match the runtime the program links.
+compiler_version=$(x86_64-w64-mingw32-g++-posix --version | head -n 1) ||
+  fail "the MinGW-w64 compiler x86_64-w64-mingw32-g++-posix does not run"
 recipe_hash=$({
   echo "$source_version"
+  echo "$compiler_version"
   printf '%s\n' "${configure[@]}"
   cat "$toolchain_source" "${patches[@]}"
 } | sha256sum | cut -c1-12)
@@ -51,7 +55,14 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
-mkdir -p "$cache/downloads"
+# The cache lies outside the work tree, by default under /var/cache: made through sudo
+# for a user who is not root, and then owned by that user.
+if ! mkdir -p "$cache/downloads" 2>/dev/null; then
+  [ "$(id -u)" -ne 0 ] || fail "cannot make $cache/downloads"
+  say "making $cache through sudo"
+  sudo install -d -o "$(id -u)" -g "$(id -g)" "$cache" "$cache/downloads" ||
+    fail "cannot make $cache, not even through sudo"
+fi
 source scripts/lib/mirror.sh
 url=$(mirror | head -n 1)
 [ -n "$url" ] || fail "no '$suite' mirror in this machine's apt sources"
