@@ -89,6 +89,38 @@ std::optional<std::string> Encoded(std::string_view utf8, std::optional<char> re
     return out;
 }
 
+void AppendMarked(std::string& out, std::optional<char32_t> cp) {
+    const auto byte = cp ? UnicodeToCp1252(*cp) : std::nullopt;
+    if (byte) {
+        out += static_cast<char>(*byte);
+        return;
+    }
+    out += kForeignMark;
+    AppendUtf8(out, cp.value_or(0xFFFD));
+}
+
+// Calls each(code point) for every UTF-16 character, nullopt for a lone surrogate; an odd
+// last byte is dropped and reported by the return value.
+template <class Each>
+bool EachUtf16(std::string_view bytes, bool bigEndian, Each each) {
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        }
+        each(cp >= 0xD800 && cp <= 0xDFFF ? std::nullopt : std::optional<char32_t>(cp));
+    }
+    return bytes.size() % 2 == 0;
+}
+
 }  // namespace
 
 std::optional<char32_t> Cp1252ToUnicode(unsigned char byte) {
@@ -138,32 +170,71 @@ std::string Utf8ToCp1252Shown(std::string_view utf8) {
     return *Encoded(utf8, '?');
 }
 
-std::string Utf8ToCp1252Replacing(std::string_view utf8, char replacement) {
-    return *Encoded(utf8, replacement);
-}
-
 std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian, char replacement, bool& lossy) {
     std::string out;
     out.reserve(bytes.size() / 2);
-    if (bytes.size() % 2 != 0)
+    if (!EachUtf16(bytes, bigEndian, [&](std::optional<char32_t> cp) {
+            const auto byte = cp ? UnicodeToCp1252(*cp) : std::nullopt;
+            if (!byte)
+                lossy = true;
+            out += byte ? static_cast<char>(*byte) : replacement;
+        }))
         lossy = true;
-    const std::size_t units = bytes.size() / 2;
-    auto unit = [&](std::size_t i) {
-        const auto first = static_cast<unsigned char>(bytes[2 * i]);
-        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
-        return static_cast<char32_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-    };
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
-            unit(i + 1) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        }
-        const auto byte = (cp >= 0xD800 && cp <= 0xDFFF) ? std::nullopt : UnicodeToCp1252(cp);
-        if (!byte)
-            lossy = true;
-        out += byte ? static_cast<char>(*byte) : replacement;
+    return out;
+}
+
+std::string Utf8ToCp1252Marked(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const auto cp = NextCodePoint(utf8, pos);
+        if (!cp)
+            ++pos;  // a stray byte stands for one character
+        AppendMarked(out, cp);
+    }
+    return out;
+}
+
+std::string Utf16ToCp1252Marked(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    EachUtf16(bytes, bigEndian, [&](std::optional<char32_t> cp) { AppendMarked(out, cp); });
+    return out;
+}
+
+std::string Cp1252Marked(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        AppendMarked(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string_view FirstMarked(std::string_view text) {
+    const std::size_t mark = text.find(kForeignMark);
+    if (mark == std::string_view::npos)
+        return {};
+    std::size_t pos = mark + 1;
+    if (pos >= text.size() || !NextCodePoint(text, pos))
+        return text.substr(mark, 1);
+    return text.substr(mark, pos - mark);
+}
+
+std::string MarkedToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::string_view marked = FirstMarked(text.substr(pos));
+        const std::size_t plain = marked.empty()
+                                      ? text.size() - pos
+                                      : static_cast<std::size_t>(marked.data() - text.data()) - pos;
+        out += Cp1252ToUtf8(text.substr(pos, plain));
+        pos += plain;
+        if (marked.size() > 1)
+            out.append(marked.substr(1));
+        else if (!marked.empty())
+            AppendUtf8(out, 0xFFFD);
+        pos += marked.size();
     }
     return out;
 }

@@ -30,8 +30,19 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // hold, or a byte that is no UTF-8, becomes '?'.
 std::string Utf8ToCp1252Shown(std::string_view utf8);
 
-// The same with another stand-in.
-std::string Utf8ToCp1252Replacing(std::string_view utf8, char replacement);
+// Text from outside, such as a member list, keeps a character that the code page cannot hold
+// so that it can be shown and named: kForeignMark stands before the character's own UTF-8
+// bytes (U+FFFD for bytes that are no character). The mark is one of the code page's
+// unassigned bytes, so no real character reads as it.
+inline constexpr char kForeignMark = '\x81';
+std::string Utf8ToCp1252Marked(std::string_view utf8);
+std::string Utf16ToCp1252Marked(std::string_view bytes, bool bigEndian);
+// Windows-1252 from outside, its unassigned bytes marked.
+std::string Cp1252Marked(std::string_view text);
+// A marked text as UTF-8, every character as it was read.
+std::string MarkedToUtf8(std::string_view text);
+// The first marked character, mark and UTF-8 bytes; empty when there is none.
+std::string_view FirstMarked(std::string_view text);
 
 // UTF-16 code units, little- or big-endian, as Windows-1252: replacement stands for what the
 // code page cannot hold and for a lone surrogate; an odd last byte is dropped. lossy is set

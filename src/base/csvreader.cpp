@@ -14,21 +14,10 @@ bool HasHighByte(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-// Windows-1252 as it stands, its unassigned bytes marked unusable.
-std::string Cp1252Checked(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (!Cp1252ToUnicode(static_cast<unsigned char>(c)))
-            c = kCsvUnusable;
-    }
-    return out;
-}
-
 // The text as Windows-1252, line by line (a line keeps its end).
 std::string Decoded(std::string_view bytes) {
-    bool lossy = false;
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
-        return Utf16ToCp1252(bytes.substr(2), bytes[0] == '\xFE', kCsvUnusable, lossy);
+        return Utf16ToCp1252Marked(bytes.substr(2), bytes[0] == '\xFE');
     // UTF-16 without its BOM: a heading begins with two ASCII letters, which no other
     // encoding writes with zero bytes between them.
     const auto ascii = [&](std::size_t i) {
@@ -36,9 +25,9 @@ std::string Decoded(std::string_view bytes) {
                static_cast<unsigned char>(bytes[i]) < 0x80;
     };
     if (bytes.size() >= 4 && ascii(0) && bytes[1] == '\0' && ascii(2) && bytes[3] == '\0')
-        return Utf16ToCp1252(bytes, false, kCsvUnusable, lossy);
+        return Utf16ToCp1252Marked(bytes, false);
     if (bytes.size() >= 4 && bytes[0] == '\0' && ascii(1) && bytes[2] == '\0' && ascii(3))
-        return Utf16ToCp1252(bytes, true, kCsvUnusable, lossy);
+        return Utf16ToCp1252Marked(bytes, true);
     const bool bom = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (bom)
         bytes.remove_prefix(3);
@@ -57,18 +46,13 @@ std::string Decoded(std::string_view bytes) {
         });
     }
     if (!utf8)
-        return Cp1252Checked(bytes);
+        return Cp1252Marked(bytes);
     std::string out;
     out.reserve(bytes.size());
     lines([&](std::string_view line) {
-        out += IsValidUtf8(line) ? Utf8ToCp1252Replacing(line, kCsvUnusable) : Cp1252Checked(line);
+        out += IsValidUtf8(line) ? Utf8ToCp1252Marked(line) : Cp1252Marked(line);
     });
     return out;
-}
-
-void Add(tCsvRecord& record, std::string field) {
-    if (++record.Count <= kCsvMaxColumns)
-        record.Fields.push_back(std::move(field));
 }
 
 // Splits the text into records. A quote left open, or closed with text after it, ends its
@@ -82,12 +66,13 @@ public:
         if (pos_ >= text_.size())
             return false;
         record = tCsvRecord();
+        record.Row = ++row_;
         for (;;) {
             std::string field;
             if (text_[pos_] == '"') {
                 if (!QuotedField(field)) {
                     record.BadQuotes = true;
-                    Add(record, std::string());
+                    record.Add(std::string_view());
                     EndLine();
                     return true;
                 }
@@ -96,7 +81,7 @@ public:
                 field.assign(text_.substr(pos_, end - pos_));
                 pos_ = end;
             }
-            Add(record, std::move(field));
+            record.Add(field);
             if (pos_ < text_.size() && text_[pos_] == separator_) {
                 ++pos_;
                 continue;
@@ -140,6 +125,7 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t row_ = 0;
     char separator_;
     const char stops_[4];
 };
@@ -162,11 +148,16 @@ char DetectSeparator(std::string_view text) {
 
 }  // namespace
 
+void tCsvRecord::Add(std::string_view field) {
+    if (++Count > kCsvMaxColumns)
+        return;
+    text_.append(field);
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+}
+
 bool tCsvRecord::Blank() const {
-    return !BadQuotes && std::all_of(Fields.begin(), Fields.end(), [](const std::string& f) {
-        return std::all_of(f.begin(), f.end(),
-                           [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-    });
+    return !BadQuotes && std::all_of(text_.begin(), text_.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
 tCsvTable ReadCsv(std::string_view bytes, std::size_t maxRecords) {
@@ -202,9 +193,14 @@ tCsvTable ReadCsv(std::string_view bytes, std::size_t maxRecords) {
         table.TooMany = true;
         return table;
     }
-    table.Records.reserve(all);
-    for (tSplitter splitter(rest, table.Separator); splitter.Next(record);)
-        table.Records.push_back(std::move(record));
+    // Blank rows cost nothing: Excel writes formatted empty rows as lines of separators.
+    table.Records.reserve(std::min(all, filled + 1));
+    for (tSplitter splitter(rest, table.Separator); splitter.Next(record);) {
+        if (table.Records.empty() || !record.Blank()) {
+            record.ShrinkToFit();
+            table.Records.push_back(std::move(record));
+        }
+    }
     return table;
 }
 

@@ -33,6 +33,34 @@ std::string NotUsableCharacters() {
     return Win1252("Die Zeile enthält Zeichen, die der Kivrel nicht verwenden kann.");
 }
 
+// xlsx and ods are zip archives, xls a compound document: none is a text file.
+bool IsWorkbook(std::string_view bytes) {
+    return bytes.substr(0, 4) == "PK\x03\x04" || bytes.substr(0, 4) == "\xD0\xCF\x11\xE0";
+}
+
+std::string WorkbookMessage(const std::string& name) {
+    return "Die Datei " + name + " ist eine Tabelle im Format von Excel oder Calc. " +
+           Win1252(
+               "Bitte speichern Sie die Tabelle als CSV-Datei (Datei > Speichern unter > Text "
+               "CSV) und importieren Sie diese.");
+}
+
+// A letter that the entry file cannot hold, or a "?" where a spreadsheet saved in
+// Windows-1252 lost one; empty when the name is fine.
+std::string NameLetterFault(const std::string& name, bool edited, const char* label,
+                            const char* in) {
+    if (const std::string_view marked = FirstMarked(name); !marked.empty())
+        return std::string(label) + " " + Quoted(name) + Win1252(" enthält das Zeichen ") +
+               Quoted(marked) +
+               Win1252(", das in der Meldedatei nicht stehen kann. Bitte ändern Sie den Namen.");
+    if (!edited && name.find('?') != std::string::npos)
+        return std::string(in) + " " + Quoted(name) +
+               Win1252(
+                   " steht „?“ anstelle eines Buchstabens, den die Tabelle nicht speichern "
+                   "konnte. Bitte berichtigen Sie den Namen.");
+    return std::string();
+}
+
 std::string NotAnEntryFile(const std::string& name) {
     return "Die Datei " + name + Win1252(" ist keine Meldedatei des Kivrel oder wurde verändert.");
 }
@@ -124,7 +152,8 @@ tImportColumns GuessColumns(const std::vector<std::string>& heading) {
             {fldGeschlecht, {"geschlecht", "mw"}},
             {fldGraduierung, {"graduierung", "grad", "gurt", "gürtel", "kyu", "kyudan"}},
             {fldAltersgruppe, {"altersgruppe", "altersklasse"}},
-            {fldGewicht, {"gewicht", "gewichtsklasse"}},
+            // "Gewicht" alone is mostly the body weight in kg; see ReadSheet.
+            {fldGewicht, {"gewichtsklasse", "gewklasse", "gwk"}},
             {fldKata, {"kata"}},
             {fldAllkategorie, {"allkategorie"}},
         };
@@ -170,10 +199,32 @@ void tImport::Read(const std::vector<tImportFile>& files) {
         else
             ReadSheet(file);
     }
+    IndexPairs();
+}
+
+void tImport::IndexPairs() {
+    pairs_.clear();
     for (std::size_t i = 0; i < rows_.size(); ++i)
         pairs_[rows_[i].PairKey].push_back(i);
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        Check(i);
+    for (const auto& [key, same] : pairs_) {
+        bool taken = taken_.count(key) > 0;
+        for (const std::size_t row : same) {
+            Check(row, taken);
+            taken = taken || (rows_[row].Start && rows_[row].Reason.empty());
+        }
+    }
+}
+
+int tImport::TickedBadRows() const {
+    return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const tImportRow& r) {
+        return r.Start && !r.Reason.empty();
+    }));
+}
+
+int tImport::TickedWithoutGrade() const {
+    return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const tImportRow& r) {
+        return r.Start && r.Reason.empty() && !r.GradeNote.empty();
+    }));
 }
 
 int tImport::GoodRows() const {
@@ -183,6 +234,10 @@ int tImport::GoodRows() const {
 }
 
 void tImport::ReadSheet(const tImportFile& file) {
+    if (IsWorkbook(file.Bytes)) {
+        FileErrors.push_back(WorkbookMessage(file.Name));
+        return;
+    }
     tCsvTable table = ReadCsv(file.Bytes, kImportMaxRows + 1);
     if (table.Fault == tCsvFault::Binary) {
         FileErrors.push_back("Die Datei " + file.Name + " ist keine Textdatei.");
@@ -204,14 +259,25 @@ void tImport::ReadSheet(const tImportFile& file) {
     }
     tImportSheet sheet;
     sheet.File = file.Name;
-    for (std::string& cell : heading.Fields)
-        sheet.Heading.push_back(TrimBlanks(cell));
+    for (std::size_t c = 0; c < heading.Size(); ++c)
+        sheet.Heading.push_back(TrimBlanks(heading.Field(c)));
     sheet.Heading.resize(std::max(sheet.Heading.size(), std::min(heading.Count, kCsvMaxColumns)));
     sheet.Records.assign(std::make_move_iterator(table.Records.begin() + 1),
                          std::make_move_iterator(table.Records.end()));
-    sheet.Guessed = sheet.Columns = GuessColumns(sheet.Heading);
-    if (std::all_of(sheet.Records.begin(), sheet.Records.end(),
-                    [](const tCsvRecord& r) { return r.Blank(); })) {
+    sheet.Guessed = GuessColumns(sheet.Heading);
+    // A column "Gewicht" is the weight class only where its cells are weight classes; a
+    // member list's body weight in kg is not.
+    for (std::size_t c = 0; c < sheet.Heading.size() && sheet.Guessed[fldGewicht] < 0; ++c) {
+        const auto isClass = [c](const tCsvRecord& r) {
+            const std::string cell = TrimBlanks(r.FieldOrEmpty(c));
+            return cell.empty() || cell[0] == '-' || cell[0] == '+';
+        };
+        if (FoldedHeading(sheet.Heading[c]) == "gewicht" &&
+            std::all_of(sheet.Records.begin(), sheet.Records.end(), isClass))
+            sheet.Guessed[fldGewicht] = static_cast<int>(c);
+    }
+    sheet.Columns = sheet.Guessed;
+    if (sheet.Records.empty()) {
         FileErrors.push_back(NoParticipantsMessage(file.Name));
         return;
     }
@@ -222,68 +288,120 @@ void tImport::ReadSheet(const tImportFile& file) {
 
 void tImport::AddSheetRows(std::size_t index) {
     const tImportSheet& sheet = sheets_[index];
-    const tImportColumns& columns = sheet.Columns;
-    // A tournament list names the starters; a member list holds everyone.
-    const bool start = columns[fldAltersgruppe] >= 0;
     for (std::size_t i = 0; i < sheet.Records.size(); ++i) {
-        const tCsvRecord& record = sheet.Records[i];
-        if (record.Blank())
-            continue;
         tImportRow row;
         row.File = sheet.File;
-        row.Row = static_cast<int>(i) + 2;
+        row.Row = static_cast<int>(sheet.Records[i].Row);
         row.Sheet = static_cast<int>(index);
-        row.Start = start;
-        std::array<std::string, kImportFieldCount> cells;
-        for (int f = 0; f < kImportFieldCount; ++f) {
-            const int column = columns[static_cast<std::size_t>(f)];
-            if (column < 0 || static_cast<std::size_t>(column) >= record.Fields.size())
-                continue;
-            const std::string& cell = record.Fields[static_cast<std::size_t>(column)];
-            if (cell.find(kCsvUnusable) != std::string::npos) {
-                row.Fault = NotUsableCharacters();
-                continue;
-            }
-            if (HasControl(cell) && row.Fault.empty())
-                row.Fault = Win1252("Die Zeile enthält Steuerzeichen.");
-            cells[static_cast<std::size_t>(f)] = TrimBlanks(cell);
-        }
-        if (record.BadQuotes)
-            row.Fault = Win1252("Die Anführungszeichen in dieser Zeile sind fehlerhaft.");
-        else if (record.Count != sheet.Heading.size() && record.Count <= kCsvMaxColumns)
-            row.Fault = "Die Zeile hat " + std::to_string(record.Count) +
-                        " Felder, die Kopfzeile " + std::to_string(sheet.Heading.size()) + ".";
-        tTeilnehmer& t = row.Participant;
-        t.Nachname = cells[fldNachname];
-        t.Vorname = cells[fldVorname];
-        t.Jahrgang = YearOf(cells[fldJahrgang], currentYear_);
-        t.Gewicht = cells[fldGewicht];
-        if (const auto grade = GradeOf(cells[fldGraduierung]))
-            t.Graduierung = *grade;
-        else
-            row.GradeNote = "Die Graduierung " + Quoted(cells[fldGraduierung]) +
-                            Win1252(" ist unbekannt; bitte wählen Sie sie aus.");
-        if (const auto flag = FlagOf(cells[fldKata]))
-            t.Kata = *flag;
-        else
-            row.KataFault = FlagFault(cells[fldKata], "Kata");
-        if (const auto flag = FlagOf(cells[fldAllkategorie]))
-            t.Allkategorie = *flag;
-        else
-            row.AllkategorieFault = FlagFault(cells[fldAllkategorie], "Allkategorie");
-        row.GenderText = cells[fldGeschlecht];
-        if (const auto gender = GenderOf(cells[fldGeschlecht]))
-            row.Gender = *gender;
-        else
-            row.GroupFault =
-                "Das Geschlecht " + Quoted(cells[fldGeschlecht]) + " ist unbekannt (m, w oder g).";
-        AddRow(std::move(row), cells[fldAltersgruppe]);
+        row.Record = i;
+        FillFromSheet(row);
+        rows_.push_back(std::move(row));
     }
 }
 
-void tImport::AddRow(tImportRow row, const std::string& groupText) {
+void tImport::FillFromSheet(tImportRow& row) {
+    const tImportSheet& sheet = sheets_.at(static_cast<std::size_t>(row.Sheet));
+    const tCsvRecord& record = sheet.Records.at(row.Record);
+    const tImportColumns& columns = sheet.Columns;
+    row.Fault.clear();
+    row.GroupFault.clear();
+    row.KataFault.clear();
+    row.AllkategorieFault.clear();
+    row.GradeNote.clear();
+    // A tournament list names the starters; a member list holds everyone.
+    row.Start = row.Edits.Start.value_or(columns[fldAltersgruppe] >= 0);
+    std::array<std::string, kImportFieldCount> cells;
+    for (int f = 0; f < kImportFieldCount; ++f) {
+        const int column = columns[static_cast<std::size_t>(f)];
+        if (column < 0)
+            continue;
+        // A spreadsheet leaves out a row's empty trailing cells.
+        const std::string_view cell = record.FieldOrEmpty(static_cast<std::size_t>(column));
+        if (HasControl(cell) && row.Fault.empty())
+            row.Fault = Win1252("Die Zeile enthält Steuerzeichen.");
+        cells[static_cast<std::size_t>(f)] = TrimBlanks(cell);
+    }
+    if (record.BadQuotes) {
+        row.Fault = Win1252("Die Anführungszeichen in dieser Zeile sind fehlerhaft.");
+    } else {
+        // Text past the heading's last column belongs to no field: a line broken in two, or
+        // a separator too many.
+        for (std::size_t c = sheet.Heading.size(); c < record.Size() && row.Fault.empty(); ++c) {
+            const std::string extra = TrimBlanks(record.Field(c));
+            if (!extra.empty())
+                row.Fault = Win1252("Die Zeile hat mehr Felder als die Kopfzeile: ") +
+                            Quoted(extra) + Win1252(" gehört zu keiner Spalte.");
+        }
+    }
     tTeilnehmer& t = row.Participant;
+    t = tTeilnehmer();
+    t.Nachname = cells[fldNachname];
+    t.Vorname = cells[fldVorname];
+    t.Jahrgang = YearOf(cells[fldJahrgang], currentYear_);
+    t.Gewicht = cells[fldGewicht];
+    if (const auto grade = GradeOf(cells[fldGraduierung]))
+        t.Graduierung = *grade;
+    else
+        row.GradeNote = "Die Graduierung " + Quoted(cells[fldGraduierung]) +
+                        Win1252(" ist unbekannt; bitte wählen Sie sie aus.");
+    if (const auto flag = FlagOf(cells[fldKata]))
+        t.Kata = *flag;
+    else
+        row.KataFault = FlagFault(cells[fldKata], "Kata");
+    if (const auto flag = FlagOf(cells[fldAllkategorie]))
+        t.Allkategorie = *flag;
+    else
+        row.AllkategorieFault = FlagFault(cells[fldAllkategorie], "Allkategorie");
+    row.GenderText = cells[fldGeschlecht];
+    row.Gender.clear();
+    if (const auto gender = GenderOf(cells[fldGeschlecht]))
+        row.Gender = *gender;
+    else
+        row.GroupFault =
+            "Das Geschlecht " + Quoted(cells[fldGeschlecht]) + " ist unbekannt (m, w oder g).";
+    SetGroupText(row, cells[fldAltersgruppe]);
+    ApplyEdits(row);
+}
+
+void tImport::ApplyEdits(tImportRow& row) {
+    const tImportEdits& edits = row.Edits;
+    tTeilnehmer& t = row.Participant;
+    if (edits.Start)
+        row.Start = *edits.Start;
+    for (const auto& [edit, field] : {std::pair(&edits.Nachname, &t.Nachname),
+                                      {&edits.Vorname, &t.Vorname},
+                                      {&edits.Jahrgang, &t.Jahrgang},
+                                      {&edits.Gewicht, &t.Gewicht}}) {
+        if (*edit)
+            *field = **edit;
+    }
+    if (edits.Altersgruppe) {
+        t.Altersgruppe = *edits.Altersgruppe;
+        row.GroupFault.clear();
+    }
+    if (edits.Graduierung) {
+        t.Graduierung = *edits.Graduierung;
+        row.GradeNote.clear();
+    }
+    if (edits.Kata) {
+        t.Kata = *edits.Kata;
+        row.KataFault.clear();
+    }
+    if (edits.Allkategorie) {
+        t.Allkategorie = *edits.Allkategorie;
+        row.AllkategorieFault.clear();
+    }
     row.PairKey = NamePairKey(t.Nachname, t.Vorname);
+}
+
+void tImport::AddRow(tImportRow row, const std::string& groupText) {
+    SetGroupText(row, groupText);
+    row.PairKey = NamePairKey(row.Participant.Nachname, row.Participant.Vorname);
+    rows_.push_back(std::move(row));
+}
+
+void tImport::SetGroupText(tImportRow& row, const std::string& groupText) {
+    tTeilnehmer& t = row.Participant;
     t.Altersgruppe = groupText;
     if (!groupText.empty() && row.GroupFault.empty()) {
         std::string name;
@@ -296,7 +414,6 @@ void tImport::AddRow(tImportRow row, const std::string& groupText) {
         if (row.GroupFault.empty())
             t.Altersgruppe = GroupKey(name, gender, false);
     }
-    rows_.push_back(std::move(row));
 }
 
 void tImport::ReadEntry(const tImportFile& file) {
@@ -341,7 +458,7 @@ std::string tImport::GroupKey(const std::string& name, const std::string& gender
     return AgeGroupKey(group.Group);
 }
 
-void tImport::Check(std::size_t index) {
+void tImport::Check(std::size_t index, bool taken) {
     tImportRow& row = rows_[index];
     const tTeilnehmer& t = row.Participant;
     if (!row.Fault.empty()) {
@@ -350,21 +467,17 @@ void tImport::Check(std::size_t index) {
     }
     const tParticipantInput input{t.Nachname, t.Vorname, t.Altersgruppe, t.Jahrgang,
                                   t.Gewicht,  t.Kata,    t.Allkategorie};
-    // Taken by the list, or by a good ticked row before this one.
-    const auto taken = [&](std::string_view, std::string_view) {
-        if (taken_.count(row.PairKey))
-            return true;
-        for (const std::size_t other : pairs_[row.PairKey]) {
-            if (other >= index)
-                break;
-            if (rows_[other].Start && rows_[other].Reason.empty())
-                return true;
-        }
-        return false;
-    };
-    const tParticipantFault fault = CheckParticipant(input, currentYear_, taken);
     std::string reason =
-        fault != tParticipantFault::None ? ParticipantFaultMessage(fault, input) : NameFault(t);
+        NameLetterFault(t.Nachname, row.Edits.Nachname.has_value(), "Der Nachname", "Im Nachnamen");
+    if (reason.empty())
+        reason =
+            NameLetterFault(t.Vorname, row.Edits.Vorname.has_value(), "Der Vorname", "Im Vornamen");
+    if (reason.empty()) {
+        const tParticipantFault fault = CheckParticipant(
+            input, currentYear_, [taken](std::string_view, std::string_view) { return taken; });
+        reason =
+            fault != tParticipantFault::None ? ParticipantFaultMessage(fault, input) : NameFault(t);
+    }
     for (const std::string* more : {&row.KataFault, &row.AllkategorieFault, &row.GroupFault}) {
         if (reason.empty())
             reason = *more;
@@ -376,62 +489,89 @@ void tImport::Check(std::size_t index) {
     row.Reason = std::move(reason);
 }
 
-std::vector<std::size_t> tImport::CheckPair(std::size_t row) {
-    const std::vector<std::size_t>& same = pairs_[rows_.at(row).PairKey];
-    for (const std::size_t other : same)
-        Check(other);
-    return same;
+std::vector<std::size_t> tImport::Recheck(const std::vector<std::size_t>& rows) {
+    std::unordered_set<const std::vector<std::size_t>*> seen;
+    std::vector<std::size_t> changed;
+    for (const std::size_t row : rows) {
+        const std::vector<std::size_t>& same = pairs_[rows_.at(row).PairKey];
+        if (!seen.insert(&same).second)
+            continue;
+        // Only the first ticked good row of a name pair may come in.
+        bool taken = taken_.count(rows_[row].PairKey) > 0;
+        for (const std::size_t other : same) {
+            Check(other, taken);
+            taken = taken || (rows_[other].Start && rows_[other].Reason.empty());
+        }
+        changed.insert(changed.end(), same.begin(), same.end());
+    }
+    if (seen.size() > 1)
+        std::sort(changed.begin(), changed.end());
+    return changed;
 }
 
-std::vector<std::size_t> tImport::SetStart(std::size_t row, bool start) {
-    rows_.at(row).Start = start;
-    return CheckPair(row);
+template <class Change>
+std::vector<std::size_t> tImport::Edit(const std::vector<std::size_t>& rows, Change change) {
+    ++edits_;
+    for (const std::size_t row : rows) {
+        change(rows_.at(row).Edits);
+        ApplyEdits(rows_[row]);
+    }
+    return Recheck(rows);
 }
 
-std::vector<std::size_t> tImport::SetGewicht(std::size_t row, std::string gewicht) {
-    rows_.at(row).Participant.Gewicht = std::move(gewicht);
-    return CheckPair(row);
+std::vector<std::size_t> tImport::SetStart(const std::vector<std::size_t>& rows, bool start) {
+    return Edit(rows, [start](tImportEdits& e) { e.Start = start; });
 }
 
-std::vector<std::size_t> tImport::SetGraduierung(std::size_t row, std::int32_t graduierung) {
-    rows_.at(row).Participant.Graduierung = graduierung;
-    rows_[row].GradeNote.clear();
-    return {row};
+std::vector<std::size_t> tImport::SetKata(const std::vector<std::size_t>& rows, bool kata) {
+    return Edit(rows, [kata](tImportEdits& e) { e.Kata = kata; });
 }
 
-std::vector<std::size_t> tImport::SetKata(std::size_t row, bool kata) {
-    rows_.at(row).Participant.Kata = kata;
-    rows_[row].KataFault.clear();
-    return CheckPair(row);
-}
-
-std::vector<std::size_t> tImport::SetAllkategorie(std::size_t row, bool allkategorie) {
-    rows_.at(row).Participant.Allkategorie = allkategorie;
-    rows_[row].AllkategorieFault.clear();
-    return CheckPair(row);
+std::vector<std::size_t> tImport::SetAllkategorie(const std::vector<std::size_t>& rows,
+                                                  bool allkategorie) {
+    return Edit(rows, [allkategorie](tImportEdits& e) { e.Allkategorie = allkategorie; });
 }
 
 std::vector<std::size_t> tImport::SetAgeGroup(const std::vector<std::size_t>& rows,
                                               const std::string& key) {
-    std::unordered_set<std::string_view> pairs;
-    for (const std::size_t row : rows) {
-        tImportRow& r = rows_.at(row);
-        r.Participant.Altersgruppe = key;
-        r.GroupFault.clear();
-        r.Start = true;
-        pairs.insert(r.PairKey);
-    }
-    // The rows of the same names too: a row made good can make a later one a duplicate.
-    std::vector<std::size_t> changed;
-    for (const std::string_view pair : pairs) {
-        const std::vector<std::size_t>& same = pairs_[std::string(pair)];
-        const std::vector<std::size_t> checked = CheckPair(same.front());
-        changed.insert(changed.end(), checked.begin(), checked.end());
-    }
-    return changed;
+    return Edit(rows, [&key](tImportEdits& e) {
+        e.Altersgruppe = key;
+        e.Start = true;
+    });
+}
+
+std::vector<std::size_t> tImport::SetGewicht(std::size_t row, std::string gewicht) {
+    return Edit({row}, [&gewicht](tImportEdits& e) { e.Gewicht = std::move(gewicht); });
+}
+
+std::vector<std::size_t> tImport::SetGraduierung(std::size_t row, std::int32_t graduierung) {
+    return Edit({row}, [graduierung](tImportEdits& e) { e.Graduierung = graduierung; });
+}
+
+std::vector<std::size_t> tImport::SetText(std::size_t row, tImportField field, std::string text) {
+    const std::string before = rows_.at(row).PairKey;
+    std::vector<std::size_t> changed = Edit({row}, [&](tImportEdits& e) {
+        (field == fldNachname  ? e.Nachname
+         : field == fldVorname ? e.Vorname
+                               : e.Jahrgang) = std::move(text);
+    });
+    if (rows_[row].PairKey == before)
+        return changed;
+    // The row leaves the rows of its old names for those of its new ones, in row order.
+    std::vector<std::size_t>& old = pairs_[before];
+    old.erase(std::find(old.begin(), old.end(), row));
+    std::vector<std::size_t>& same = pairs_[rows_[row].PairKey];
+    same.insert(std::lower_bound(same.begin(), same.end(), row), row);
+    std::vector<std::size_t> rows = {row};
+    if (!old.empty())
+        rows.push_back(old.front());
+    else
+        pairs_.erase(before);
+    return Recheck(rows);
 }
 
 std::string tImport::AddAgeGroup(const tAltersgruppe& group) {
+    ++edits_;
     return GroupKey(group.Bezeichnung, group.Geschlecht, true);
 }
 
@@ -445,24 +585,13 @@ std::vector<std::string> tImport::AgeGroupKeys() const {
 }
 
 void tImport::SetColumns(std::size_t sheet, const tImportColumns& columns) {
+    ++edits_;
     sheets_.at(sheet).Columns = columns;
-    const auto first = std::find_if(rows_.begin(), rows_.end(), [&](const tImportRow& r) {
-        return r.Sheet == static_cast<int>(sheet);
-    });
-    const auto last = std::find_if(first, rows_.end(), [&](const tImportRow& r) {
-        return r.Sheet != static_cast<int>(sheet);
-    });
-    std::vector<tImportRow> after(std::make_move_iterator(last),
-                                  std::make_move_iterator(rows_.end()));
-    rows_.erase(first, rows_.end());
-    AddSheetRows(sheet);
-    rows_.insert(rows_.end(), std::make_move_iterator(after.begin()),
-                 std::make_move_iterator(after.end()));
-    pairs_.clear();
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        pairs_[rows_[i].PairKey].push_back(i);
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        Check(i);
+    for (tImportRow& row : rows_) {
+        if (row.Sheet == static_cast<int>(sheet))
+            FillFromSheet(row);
+    }
+    IndexPairs();
 }
 
 std::vector<std::string> tImport::NewAgeGroupKeys() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -54,9 +55,23 @@ tImportColumns GuessColumns(const std::vector<std::string>& heading);
 struct tImportSheet {
     std::string File;
     std::vector<std::string> Heading;  // the first row's cells
-    std::vector<tCsvRecord> Records;   // every row below it
+    std::vector<tCsvRecord> Records;   // every row below it that is not blank
     tImportColumns Guessed{};
     tImportColumns Columns{};
+};
+
+// What the user set in the preview, kept apart from what the file says, so that reading the
+// file's columns anew keeps it.
+struct tImportEdits {
+    std::optional<bool> Start;
+    std::optional<std::string> Nachname;
+    std::optional<std::string> Vorname;
+    std::optional<std::string> Jahrgang;
+    std::optional<std::string> Altersgruppe;  // a key of AgeGroupKeys
+    std::optional<std::string> Gewicht;
+    std::optional<std::int32_t> Graduierung;
+    std::optional<bool> Kata;
+    std::optional<bool> Allkategorie;
 };
 
 // One row of a file: a participant to be imported, or the reason why not.
@@ -64,7 +79,9 @@ struct tImportRow {
     std::string File;
     // The spreadsheet row (the heading is row 1), or the record's number in an entry file.
     int Row = 0;
-    int Sheet = -1;  // index into Sheets, -1 for an entry file
+    int Sheet = -1;          // index into Sheets, -1 for an entry file
+    std::size_t Record = 0;  // index into the sheet's Records
+    // What the file says, with the user's edits over it.
     tTeilnehmer Participant;
     std::string Gender;  // as the file gives it: "m", "w", "g" or ""
     std::string GenderText;
@@ -75,11 +92,12 @@ struct tImportRow {
     std::string GroupFault;
     std::string KataFault;
     std::string AllkategorieFault;
-    // Not a fault: the grade is left empty for the user to pick.
+    // Not a fault, but asked about at OK: the grade is left empty for the user to pick.
     std::string GradeNote;
     // The first fault by the editor's rules; empty when the row is good.
     std::string Reason;
     std::string PairKey;  // the names as the duplicate test compares them
+    tImportEdits Edits;
 };
 
 // An import in progress: read once, then completed row by row in the preview.
@@ -100,24 +118,33 @@ public:
     // Ticked rows that pass every rule.
     int GoodRows() const;
 
-    // The edits of the preview. Each checks again the rows it can change: the row and any
-    // of the same names, which it can make or stop being duplicates.
-    std::vector<std::size_t> SetStart(std::size_t row, bool start);
-    std::vector<std::size_t> SetGewicht(std::size_t row, std::string gewicht);
-    std::vector<std::size_t> SetGraduierung(std::size_t row, std::int32_t graduierung);
-    std::vector<std::size_t> SetKata(std::size_t row, bool kata);
-    std::vector<std::size_t> SetAllkategorie(std::size_t row, bool allkategorie);
+    // The edits of the preview. Each checks again the rows it can change (the rows and any of
+    // the same names, which it can make or stop being duplicates) and gives them back, in
+    // order; the time taken grows with those rows only.
+    std::vector<std::size_t> SetStart(const std::vector<std::size_t>& rows, bool start);
+    std::vector<std::size_t> SetKata(const std::vector<std::size_t>& rows, bool kata);
+    std::vector<std::size_t> SetAllkategorie(const std::vector<std::size_t>& rows,
+                                             bool allkategorie);
     // Gives the rows the age group with that key and ticks them.
     std::vector<std::size_t> SetAgeGroup(const std::vector<std::size_t>& rows,
                                          const std::string& key);
+    std::vector<std::size_t> SetGewicht(std::size_t row, std::string gewicht);
+    std::vector<std::size_t> SetGraduierung(std::size_t row, std::int32_t graduierung);
+    // fldNachname, fldVorname or fldJahrgang, as typed.
+    std::vector<std::size_t> SetText(std::size_t row, tImportField field, std::string text);
     // A group made in the preview: its key, or the key of the equal one already known.
     std::string AddAgeGroup(const tAltersgruppe& group);
     // The keys a row can be given: the list's, then the new ones, each in its order.
     std::vector<std::string> AgeGroupKeys() const;
     // The new age groups that Apply would add.
     std::vector<std::string> NewAgeGroupKeys() const;
-    // Reads a sheet's rows again with other columns; its rows' edits are lost.
+    // Reads the fields of a sheet's rows again from other columns; the user's edits stay.
     void SetColumns(std::size_t sheet, const tImportColumns& columns);
+    // Counts every edit above, so that a caller can tell whether the user changed anything.
+    int EditCount() const { return edits_; }
+    // Ticked rows that are not good, and good ones whose grade is left for the user to pick.
+    int TickedBadRows() const;
+    int TickedWithoutGrade() const;
 
     // Adds every good ticked row and the new age groups they use or that the user made,
     // nothing else; nothing in the lists is changed.
@@ -127,11 +154,20 @@ private:
     void ReadSheet(const tImportFile& file);
     void ReadEntry(const tImportFile& file);
     void AddSheetRows(std::size_t sheet);
+    // The row's values from its record by the sheet's columns, the edits over them.
+    void FillFromSheet(tImportRow& row);
+    void ApplyEdits(tImportRow& row);
     void AddRow(tImportRow row, const std::string& groupText);
+    void SetGroupText(tImportRow& row, const std::string& groupText);
     std::string GroupKey(const std::string& name, const std::string& gender, bool made);
-    void Check(std::size_t row);
-    // Checks the rows of the row's names again, in order, and gives them back.
-    std::vector<std::size_t> CheckPair(std::size_t row);
+    // taken: an earlier ticked good row, or the list, has the row's names.
+    void Check(std::size_t row, bool taken);
+    void IndexPairs();
+    // Checks the rows of these rows' names again, each name pair once and in order, and
+    // gives them back.
+    std::vector<std::size_t> Recheck(const std::vector<std::size_t>& rows);
+    template <class Change>
+    std::vector<std::size_t> Edit(const std::vector<std::size_t>& rows, Change change);
 
     const tAltersgruppenliste& ageGroups_;
     const int currentYear_;
@@ -146,6 +182,7 @@ private:
     };
     std::vector<tNewGroup> newGroups_;
     std::unordered_map<std::string, std::size_t> newGroupIndex_;  // by collation key
+    int edits_ = 0;
 };
 
 // The message for a file that is larger than kImportMaxBytes; for the caller that looks at

@@ -31,7 +31,23 @@ std::string Folded(std::string_view text) {
     return out;
 }
 
+// A time of day after a date, as databases export it: "00:00", "00:00:00", "00:00:00.000".
+bool IsTimeOfDay(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    return colon != std::string_view::npos && colon >= 1 && colon <= 2 &&
+           std::all_of(text.begin(), text.end(),
+                       [](char c) { return IsDigit(c) || c == ':' || c == '.'; });
+}
+
 std::optional<int> YearOfDate(std::string_view text, int currentYear) {
+    // "01.02.2010 00:00", "2010-02-01 00:00:00", "2010-02-01T00:00"
+    if (const std::size_t split = text.find_first_of(" T"); split != std::string_view::npos) {
+        std::string_view time = text.substr(split + 1);
+        time.remove_prefix(std::min(time.find_first_not_of(' '), time.size()));
+        if (!IsTimeOfDay(time))
+            return std::nullopt;
+        text = text.substr(0, split);
+    }
     int day = 0;
     int month = 0;
     int year = 0;

@@ -12,7 +12,8 @@ namespace kivrel {
 // Lower case in Windows-1252 (A-Z and the accented capitals).
 std::string Lower(std::string_view text);
 
-// The year of a birth date "d.m.yyyy", "dd.mm.yy", "yyyy-mm-dd" or "m/d/yy"; a two-digit
+// The year of a birth date "d.m.yyyy", "dd.mm.yy", "yyyy-mm-dd" or "m/d/yy", also with a
+// time of day after it ("01.02.2010 00:00", "2010-02-01T00:00:00"); a two-digit
 // year not after the current year's two digits is 20xx, any other 19xx. Other texts come back as
 // they are, for the year rule to judge.
 std::string YearOf(std::string_view text, int currentYear);

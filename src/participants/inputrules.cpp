@@ -43,6 +43,20 @@ bool WeightKeyAccepted(std::string_view text, int selStart, char key) {
     return (IsDigit(key) || key == kBackspace) && selStart != 0;
 }
 
+bool WeightKeyAcceptedOverSelection(std::string_view text, int selStart, int selLength, char key) {
+    const auto start = std::min(static_cast<std::size_t>(std::max(selStart, 0)), text.size());
+    const auto length =
+        std::min(static_cast<std::size_t>(std::max(selLength, 0)), text.size() - start);
+    if (length == 0)
+        return WeightKeyAccepted(text, selStart, key);
+    // Backspace then only takes the selection away.
+    if (key == kBackspace)
+        return true;
+    const std::string rest =
+        std::string(text.substr(0, start)) + std::string(text.substr(start + length));
+    return WeightKeyAccepted(rest, static_cast<int>(start), key);
+}
+
 bool JahrgangValid(std::string_view text, int currentYear) {
     if (text.empty())
         return true;

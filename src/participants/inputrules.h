@@ -32,6 +32,9 @@ inline bool NotDoubleQuote(char c) {
 // with text only digits and Backspace, and only when the caret (the start of the
 // selection) is not before the first character.
 bool WeightKeyAccepted(std::string_view text, int selStart, char key);
+// The same rule for a cell that replaces its selected text, as a spreadsheet's cell does: it
+// judges the text that stays beside the selection.
+bool WeightKeyAcceptedOverSelection(std::string_view text, int selStart, int selLength, char key);
 
 // Empty, or four digits giving a year from 1900 to currentYear.
 bool JahrgangValid(std::string_view text, int currentYear);

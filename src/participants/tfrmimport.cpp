@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -55,6 +56,9 @@ public:
             case TfrmImport::colKata:
             case TfrmImport::colAllkategorie:
                 return flags | Qt::ItemIsUserCheckable;
+            case TfrmImport::colNachname:
+            case TfrmImport::colVorname:
+            case TfrmImport::colJahrgang:
             case TfrmImport::colGraduierung:
             case TfrmImport::colGewicht:
                 return flags | Qt::ItemIsEditable;
@@ -81,10 +85,22 @@ public:
                     return QVariant();
             }
         }
-        if (role == Qt::ForegroundRole && index.column() == TfrmImport::colErgebnis) {
-            if (!row.Reason.empty())
-                return QBrush(row.Start ? Qt::darkRed : Qt::gray);
-            return QVariant();
+        if (role == Qt::ForegroundRole) {
+            switch (index.column()) {
+                case TfrmImport::colNachname:
+                    return Marked(t.Nachname);
+                case TfrmImport::colVorname:
+                    return Marked(t.Vorname);
+                case TfrmImport::colErgebnis:
+                    if (!row.Start)
+                        return QBrush(Qt::gray);
+                    if (!row.Reason.empty())
+                        return QBrush(Qt::darkRed);
+                    // A grade left to pick is no fault, but not "wird übernommen" either.
+                    return row.GradeNote.empty() ? QVariant() : QBrush(QColor(0x99, 0x5C, 0x00));
+                default:
+                    return QVariant();
+            }
         }
         if (role == Qt::EditRole && index.column() == TfrmImport::colGraduierung)
             return t.Graduierung;
@@ -96,28 +112,29 @@ public:
             case TfrmImport::colZeile:
                 return row.Row;
             case TfrmImport::colNachname:
-                return ToQt(t.Nachname);
+                return Shown(t.Nachname);
             case TfrmImport::colVorname:
-                return ToQt(t.Vorname);
+                return Shown(t.Vorname);
             case TfrmImport::colJahrgang:
-                return ToQt(t.Jahrgang);
+                return Shown(t.Jahrgang);
             case TfrmImport::colGeschlecht:
-                return ToQt(row.GenderText.empty() ? row.Gender : row.GenderText);
+                return Shown(row.GenderText.empty() ? row.Gender : row.GenderText);
             case TfrmImport::colGraduierung:
                 return t.Graduierung > 0    ? ToQt(GradeText(t.Graduierung))
                        : t.Graduierung == 0 ? QStringLiteral("[unbekannt]")
                                             : QString();
             case TfrmImport::colAltersgruppe:
-                return ToQt(t.Altersgruppe);
+                return Shown(t.Altersgruppe);
             case TfrmImport::colGewicht:
-                return ToQt(t.Gewicht);
+                return Shown(t.Gewicht);
             case TfrmImport::colErgebnis:
-                if (!row.Reason.empty())
-                    return ToQt(row.Reason);
+                // A row that does not start needs no reason, only what keeps it out for good.
                 if (!row.Start)
-                    return QString();
+                    return Shown(row.Fault);
+                if (!row.Reason.empty())
+                    return Shown(row.Reason);
                 return row.GradeNote.empty() ? QStringLiteral("wird übernommen")
-                                             : ToQt(row.GradeNote);
+                                             : Shown(row.GradeNote);
             default:
                 return QVariant();
         }
@@ -129,12 +146,11 @@ public:
         RunGuarded([&] {
             std::vector<std::size_t> changed;
             const bool on = value.toInt() == Qt::Checked;
-            if (role == Qt::CheckStateRole && index.column() == TfrmImport::colStart)
-                changed = import_.SetStart(row, on);
-            else if (role == Qt::CheckStateRole && index.column() == TfrmImport::colKata)
-                changed = import_.SetKata(row, on);
-            else if (role == Qt::CheckStateRole && index.column() == TfrmImport::colAllkategorie)
-                changed = import_.SetAllkategorie(row, on);
+            const int column = index.column();
+            if (role == Qt::CheckStateRole && IsFlagColumn(column))
+                changed = SetFlag(column, {row}, on);
+            else if (role == Qt::EditRole && TextField(column) != kImportFieldCount)
+                changed = import_.SetText(row, TextField(column), FromQt(value.toString()));
             else if (role == Qt::EditRole && index.column() == TfrmImport::colGewicht)
                 changed = import_.SetGewicht(row, FromQt(value.toString()));
             else if (role == Qt::EditRole && index.column() == TfrmImport::colGraduierung)
@@ -158,6 +174,38 @@ public:
         return QString::fromLatin1(kHeadings[section]);
     }
 
+    static bool IsFlagColumn(int column) {
+        return column == TfrmImport::colStart || column == TfrmImport::colKata ||
+               column == TfrmImport::colAllkategorie;
+    }
+    // The field that a column of typed text edits; kImportFieldCount for none.
+    static tImportField TextField(int column) {
+        switch (column) {
+            case TfrmImport::colNachname:
+                return fldNachname;
+            case TfrmImport::colVorname:
+                return fldVorname;
+            case TfrmImport::colJahrgang:
+                return fldJahrgang;
+            default:
+                return kImportFieldCount;
+        }
+    }
+    // Start, Kata or Allkategorie for these rows.
+    std::vector<std::size_t> SetFlag(int column, const std::vector<std::size_t>& rows, bool on) {
+        if (column == TfrmImport::colKata)
+            return import_.SetKata(rows, on);
+        if (column == TfrmImport::colAllkategorie)
+            return import_.SetAllkategorie(rows, on);
+        return import_.SetStart(rows, on);
+    }
+    bool Flag(int column, std::size_t row) const {
+        const tImportRow& r = import_.Rows()[row];
+        return column == TfrmImport::colKata           ? r.Participant.Kata
+               : column == TfrmImport::colAllkategorie ? r.Participant.Allkategorie
+                                                       : r.Start;
+    }
+
     // Tells the views about rows the import checked again.
     void RowsChanged(const std::vector<std::size_t>& rows) {
         if (rows.empty())
@@ -167,12 +215,20 @@ public:
                          index(static_cast<int>(*high), TfrmImport::kColumnCount - 1));
     }
 
-    void Reset() {
-        beginResetModel();
-        endResetModel();
+    void AllChanged() {
+        if (rowCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, TfrmImport::kColumnCount - 1));
     }
 
 private:
+    // A text as the file had it, letters that Windows-1252 lacks included.
+    static QString Shown(const std::string& text) {
+        return QString::fromStdString(MarkedToUtf8(text));
+    }
+    static QVariant Marked(const std::string& name) {
+        return FirstMarked(name).empty() ? QVariant() : QVariant(QBrush(Qt::darkRed));
+    }
+
     tImport& import_;
 };
 
@@ -187,11 +243,43 @@ public:
                           const QModelIndex&) const override {
         auto* edit = new QLineEdit(parent);
         edit->setMaxLength(kGewichtMaxLength);
+        // Typing replaces the selected text, as in any spreadsheet; the rule judges what
+        // stays.
         UseInputRules(*edit, [](QLineEdit& sender, char key) {
-            return WeightKeyAccepted(FromQt(sender.text()), SelStart(sender), key);
+            return WeightKeyAcceptedOverSelection(FromQt(sender.text()), SelStart(sender),
+                                                  static_cast<int>(sender.selectedText().size()),
+                                                  key);
         });
         return edit;
     }
+};
+
+// Typing a name or a year into the grid: the editor's fields with their rules.
+class tTextDelegate : public QStyledItemDelegate {
+public:
+    tTextDelegate(int maxLength, QObject* parent)
+        : QStyledItemDelegate(parent), maxLength_(maxLength) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* edit = new QLineEdit(parent);
+        UseLengthLimit(*edit, maxLength_);
+        UseInputRules(*edit, [](QLineEdit&, char key) { return NotDoubleQuote(key); });
+        QObject::connect(edit, &QLineEdit::textChanged, edit,
+                         [edit] { RemoveRefusedCharacters(*edit, NotDoubleQuote); });
+        return edit;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* edit = static_cast<QLineEdit*>(editor);
+        // As the file had it, a letter the entry file cannot hold included, until the user
+        // types.
+        const QSignalBlocker quiet(edit);
+        SetWholeText(*edit, index.data(Qt::EditRole).toString());
+        edit->selectAll();
+    }
+
+private:
+    int maxLength_;
 };
 
 // Picking a grade in the grid: the editor's list.
@@ -220,15 +308,45 @@ public:
 
 QString Summary(const tImport& import) {
     const int good = import.GoodRows();
-    const int refused = static_cast<int>(import.Rows().size()) - good;
-    QString text = good == 1 ? QStringLiteral("1 Teilnehmer wird übernommen")
-                             : QStringLiteral("%1 Teilnehmer werden übernommen").arg(good);
-    if (refused > 0)
-        text += refused == 1 ? QStringLiteral(", 1 Zeile nicht")
-                             : QStringLiteral(", %1 Zeilen nicht").arg(refused);
+    const int refused = import.TickedBadRows();
+    QString text;
+    if (good + refused == 0) {
+        // A member list holds everyone: nothing is wrong yet, the starters are to be picked.
+        const auto rows = static_cast<int>(import.Rows().size());
+        text = (rows == 1 ? QStringLiteral("1 Zeile gelesen")
+                          : QStringLiteral("%1 Zeilen gelesen").arg(rows)) +
+               QStringLiteral(
+                   ". Bitte kreuzen Sie unter „Start“ die Teilnehmer an, die starten "
+                   "(Leertaste: die markierten Zeilen)");
+    } else {
+        text = good == 1 ? QStringLiteral("1 Teilnehmer wird übernommen")
+                         : QStringLiteral("%1 Teilnehmer werden übernommen").arg(good);
+        if (refused > 0)
+            text += refused == 1 ? QStringLiteral(", 1 Zeile nicht")
+                                 : QStringLiteral(", %1 Zeilen nicht").arg(refused);
+    }
     if (!import.FileErrors.empty())
         text += QStringLiteral(", %1 Datei(en) nicht gelesen").arg(import.FileErrors.size());
     return text + QLatin1Char('.');
+}
+
+// Asked at OK when ticked rows would be left out or come in without their grade.
+QString LeftOutQuestion(const tImport& import) {
+    QStringList parts;
+    if (const int bad = import.TickedBadRows(); bad > 0)
+        parts << (bad == 1 ? QStringLiteral("1 angekreuzte Zeile ist noch nicht vollständig und "
+                                            "wird nicht übernommen.")
+                           : QStringLiteral("%1 angekreuzte Zeilen sind noch nicht vollständig "
+                                            "und werden nicht übernommen.")
+                                 .arg(bad));
+    if (const int ungraded = import.TickedWithoutGrade(); ungraded > 0)
+        parts << (ungraded == 1
+                      ? QStringLiteral("1 Teilnehmer wird ohne Graduierung übernommen.")
+                      : QStringLiteral("%1 Teilnehmer werden ohne Graduierung übernommen.")
+                            .arg(ungraded));
+    if (parts.isEmpty())
+        return QString();
+    return parts.join(QLatin1Char(' ')) + QStringLiteral("\nTrotzdem übernehmen?");
 }
 
 QString NewGroupsText(const tImport& import) {
@@ -245,7 +363,9 @@ QStringList ChooseFiles(QWidget* parent) {
     // The folder of the last import, at first the one that finishing proposes.
     static QString folder = EntryFolder();
     SetUpFileDialog(dialog, false,
-                    {QStringLiteral("Mitgliederlisten und Meldedateien (*.csv *.txt *.tv4)"),
+                    // Workbooks too, to be told how to save them as CSV.
+                    {QStringLiteral("Mitgliederlisten und Meldedateien (*.csv *.txt *.tv4 *.xlsx "
+                                    "*.xls *.ods)"),
                      QStringLiteral("Mitgliederlisten (*.csv *.txt)"),
                      QStringLiteral("Torvanesca / Kivrel 4 Dateien (*.tv4)"),
                      QStringLiteral("Alle Dateien (*)")},
@@ -323,6 +443,10 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
                                QAbstractItemView::AnyKeyPressed);
     stgZeilen->setItemDelegateForColumn(colGewicht, new tWeightDelegate(stgZeilen));
     stgZeilen->setItemDelegateForColumn(colGraduierung, new tGradeDelegate(stgZeilen));
+    for (const auto& [column, length] : {std::pair(colNachname, kNameMaxLength),
+                                         {colVorname, kNameMaxLength},
+                                         {colJahrgang, kJahrgangMaxLength}})
+        stgZeilen->setItemDelegateForColumn(column, new tTextDelegate(length, stgZeilen));
     stgZeilen->setWordWrap(false);
     stgZeilen->verticalHeader()->hide();
     stgZeilen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -373,9 +497,11 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
     layout->addLayout(buttons);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmImport::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    UseDefaultButton(*this, btnOK);
+    // Return belongs to the grid (the next row, as in a spreadsheet): OK only by its button
+    // or its access letter, so that no Return imports half-done work.
+    UseDefaultButton(*this, nullptr);
 
     FillAgeGroups(std::string());
     ShowColumns();
@@ -385,7 +511,16 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
                                    return r.File == rows.front().File;
                                }));
     stgZeilen->resizeColumnsToContents();
+    // Room for the reasons that ticking brings, which the rows do not show yet.
+    int reasonWidth = stgZeilen->columnWidth(colErgebnis);
+    for (const std::string& reason : {ParticipantFaultMessage(tParticipantFault::Altersgruppe, {}),
+                                      ParticipantFaultMessage(tParticipantFault::Gewicht, {})})
+        reasonWidth =
+            std::max(reasonWidth, stgZeilen->fontMetrics().horizontalAdvance(ToQt(reason)) +
+                                      stgZeilen->fontMetrics().averageCharWidth() * 2);
+    stgZeilen->setColumnWidth(colErgebnis, reasonWidth);
     Refresh();
+    editsAtStart_ = import_.EditCount();
     // Wide enough for every column, reasons included, as far as the screen allows.
     int width = 2 * stgZeilen->frameWidth() + stgZeilen->verticalScrollBar()->sizeHint().width() +
                 layout->contentsMargins().left() + layout->contentsMargins().right();
@@ -400,37 +535,76 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
 TfrmImport::~TfrmImport() = default;
 
 bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
-    // Space ticks all selected rows, or clears them when the current one (or the first) is
-    // ticked.
-    if (watched == stgZeilen && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
-        stgZeilen->indexWidget(stgZeilen->currentIndex()) == nullptr) {
-        RunGuarded([&] {
-            const std::vector<std::size_t> rows = SelectedRows();
-            const QModelIndex current = proxy_->mapToSource(stgZeilen->currentIndex());
-            if (rows.empty())
-                return;
-            const std::size_t lead =
-                current.isValid() ? static_cast<std::size_t>(current.row()) : rows.front();
-            const bool start = !import_.Rows()[lead].Start;
-            std::vector<std::size_t> changed;
-            for (const std::size_t row : rows) {
-                const std::vector<std::size_t> checked = import_.SetStart(row, start);
-                changed.insert(changed.end(), checked.begin(), checked.end());
-            }
-            model_->RowsChanged(changed);
-        });
+    // Alt with a letter is the access letter of a button or a field, also from the grid,
+    // whose typing into a cell would otherwise take the key first.
+    if (watched == stgZeilen && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier) {
+        event->ignore();
         return true;
     }
-    // Enter while typing into a cell ends the typing (the cell's editor passes the key on to
-    // the grid), not the whole preview.
-    if (watched == stgZeilen && event->type() == QEvent::KeyPress &&
-        stgZeilen->indexWidget(stgZeilen->currentIndex()) != nullptr) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return true;
+    if (watched != stgZeilen || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool editing = stgZeilen->indexWidget(stgZeilen->currentIndex()) != nullptr;
+    // Space ticks the current column's box (Start, Kata or Allkategorie; Start elsewhere) in
+    // all selected rows, or clears it when the current row's is ticked. Ctrl+Space stays
+    // the grid's: it adds the current row to the selection.
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !editing) {
+        RunGuarded([&] { TickSelected(); });
+        return true;
+    }
+    // Return ends the typing into a cell (the cell's editor passes the key on to the grid)
+    // and goes to the row below, as in a spreadsheet; never to OK.
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (editing)
+            QMetaObject::invokeMethod(this, &TfrmImport::NextRow, Qt::QueuedConnection);
+        else
+            NextRow();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmImport::TickSelected() {
+    const std::vector<std::size_t> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    const QModelIndex current = proxy_->mapToSource(stgZeilen->currentIndex());
+    const int column = current.isValid() && tImportModel::IsFlagColumn(current.column())
+                           ? current.column()
+                           : static_cast<int>(colStart);
+    const std::size_t lead =
+        current.isValid() ? static_cast<std::size_t>(current.row()) : rows.front();
+    const BusyScope busy;
+    model_->RowsChanged(model_->SetFlag(column, rows, !model_->Flag(column, lead)));
+}
+
+void TfrmImport::NextRow() {
+    const QModelIndex current = stgZeilen->currentIndex();
+    if (!current.isValid() || current.row() + 1 >= proxy_->rowCount())
+        return;
+    stgZeilen->setCurrentIndex(proxy_->index(current.row() + 1, current.column()));
+}
+
+void TfrmImport::reject() {
+    // Minutes of work are not thrown away by one key.
+    bool leave = true;
+    RunGuarded([&] {
+        leave = import_.EditCount() == editsAtStart_ ||
+                Confirm(Win1252("Die Änderungen in der Vorschau gehen verloren. Abbrechen?"));
+    });
+    if (leave)
+        QDialog::reject();
+}
+
+void TfrmImport::btnOKClick() {
+    bool go = true;
+    RunGuarded([&] {
+        const QString question = LeftOutQuestion(import_);
+        go = question.isEmpty() || Confirm(FromQt(question));
+    });
+    if (go)
+        accept();
 }
 
 std::vector<std::size_t> TfrmImport::SelectedRows() const {
@@ -477,7 +651,8 @@ void TfrmImport::FillAgeGroups(const std::string& select) {
     cbbAltersgruppe->clear();
     for (const std::string& key : import_.AgeGroupKeys())
         cbbAltersgruppe->addItem(ToQt(key));
-    cbbAltersgruppe->setCurrentIndex(cbbAltersgruppe->findText(ToQt(select)));
+    // The first one when none is asked for: an empty choice would only ask for a click.
+    cbbAltersgruppe->setCurrentIndex(std::max(0, cbbAltersgruppe->findText(ToQt(select))));
 }
 
 void TfrmImport::ShowColumns() {
@@ -543,7 +718,8 @@ void TfrmImport::cbbSpalteChange() {
             columns[f] = cbbSpalte[f]->currentIndex() - 1;
         const BusyScope busy;
         import_.SetColumns(static_cast<std::size_t>(sheet), columns);
-        model_->Reset();
+        // The same rows, with the edits kept: the selection stays too.
+        model_->AllChanged();
         stgZeilen->resizeColumnsToContents();
         FillAgeGroups(FromQt(cbbAltersgruppe->currentText()));
         Refresh();

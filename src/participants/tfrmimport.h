@@ -65,15 +65,21 @@ public:
     QPushButton* btnCancel;
 
 public slots:
+    void btnOKClick();
     void btnNeuClick();
     void btnZuweisenClick();
     void cbbDateiChange();
     void cbbSpalteChange();
 
+    // Escape, Abbrechen and the close box: asks first when the user changed anything.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void TickSelected();
+    void NextRow();
     void Refresh();
     void Widen(int top, int bottom);
     void FillAgeGroups(const std::string& select);
@@ -83,6 +89,7 @@ private:
     tImportModel* model_;
     QSortFilterProxyModel* proxy_;
     bool filling_ = false;
+    int editsAtStart_ = 0;
 };
 
 // Where the columns that the user assigned to the fields for a member list with a heading are

@@ -56,9 +56,9 @@ void ExpectColumnsFit(const TfrmImport& preview) {
     }
 }
 
-// Checks the preview, its texts fitting, then presses key in it.
+// Checks the preview, its texts fitting, then presses key in it (Alt+O is OK).
 ModalScript::Step Preview(const QString& summary, const QStringList& results, Qt::Key key,
-                          const char* screenshot = nullptr) {
+                          Qt::KeyboardModifiers modifiers = {}, const char* screenshot = nullptr) {
     return [=](QWidget& w) {
         auto& preview = As<TfrmImport>(w);
         EXPECT_EQ(preview.lblSumme->text(), summary);
@@ -70,7 +70,7 @@ ModalScript::Step Preview(const QString& summary, const QStringList& results, Qt
         if (screenshot && !folder.isEmpty()) {
             EXPECT_TRUE(preview.grab().save(QDir(folder).filePath(QLatin1String(screenshot))));
         }
-        Press(preview, key);
+        Press(preview, key, modifiers);
     };
 }
 
@@ -109,7 +109,7 @@ TEST(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs
     {
         ModalScript script;
         script.Then(TypeFileName(dir.file("mitglieder.csv")))
-            .Then(Preview(csvSummary, csvResults, Qt::Key_Return, "kivrel-import.png"));
+            .Then(Preview(csvSummary, csvResults, Qt::Key_O, Qt::AltModifier, "kivrel-import.png"));
         main.actTeilnehmerImportieren->trigger();
     }
     EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bäcker"}));
@@ -125,12 +125,17 @@ TEST(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs
             .Then(Preview(QStringLiteral("2 Teilnehmer werden übernommen, 1 Zeile nicht."),
                           {QStringLiteral("Der Teilnehmer Ben Adler wurde bereits eingegeben."),
                            QStringLiteral("wird übernommen"), QStringLiteral("wird übernommen")},
-                          Qt::Key_Return));
+                          Qt::Key_O, Qt::AltModifier));
         main.actTeilnehmerImportieren->trigger();
     }
     EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bäcker", "Kurz", "Lange"}));
     EXPECT_EQ(main.Meldung().Altersgruppenliste.Count(), 2);
-    EXPECT_TRUE(boxes.shown().empty());
+    // OK asked each time about the ticked row it leaves out.
+    const std::string leftOut = Win1252(
+        "1 angekreuzte Zeile ist noch nicht vollständig und wird nicht übernommen.\nTrotzdem "
+        "übernehmen?");
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>({leftOut, leftOut}));
+    boxes.clear();
 
     // A file with nothing to import: the message alone, no preview.
     {
@@ -167,7 +172,11 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
         auto& preview = As<TfrmImport>(w);
         QAbstractItemModel& model = *preview.stgZeilen->model();
         EXPECT_EQ(preview.lblSumme->text(),
-                  QStringLiteral("0 Teilnehmer werden übernommen, 3 Zeilen nicht."));
+                  QStringLiteral("3 Zeilen gelesen. Bitte kreuzen Sie unter „Start“ die "
+                                 "Teilnehmer an, die starten (Leertaste: die markierten "
+                                 "Zeilen)."));
+        // A body weight in kg is no weight class.
+        EXPECT_EQ(preview.cbbSpalte[fldGewicht]->currentText(), QStringLiteral("(keine)"));
         EXPECT_EQ(preview.cbbSpalte[fldVorname]->currentText(), QStringLiteral("(keine)"));
         EXPECT_EQ(preview.cbbSpalte[fldJahrgang]->currentText(), QStringLiteral("Geb.-Datum"));
         EXPECT_TRUE(preview.lblDateifehler->text().startsWith(QStringLiteral(
@@ -213,9 +222,8 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
                   QStringList({"", "U12 (g)", "U12 (g)"}));
         const QString weight =
             QStringLiteral("Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.");
-        const QString noGroup =
-            QStringLiteral("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll.");
-        EXPECT_EQ(Column(model, TfrmImport::colErgebnis), QStringList({noGroup, weight, weight}));
+        // Udo does not start: his row needs no reason.
+        EXPECT_EQ(Column(model, TfrmImport::colErgebnis), QStringList({"", weight, weight}));
 
         // Weight classes typed into the grid, by the editor's key rule: the 3 before the
         // sign is dropped.
@@ -247,9 +255,8 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
         EXPECT_EQ(Column(model, TfrmImport::colGraduierung),
                   QStringList({"1. Dan", "5. Kyu", "7. Kyu"}));
         EXPECT_EQ(Column(model, TfrmImport::colErgebnis),
-                  QStringList({noGroup, "wird übernommen", "wird übernommen"}));
-        EXPECT_EQ(preview.lblSumme->text(),
-                  QStringLiteral("2 Teilnehmer werden übernommen, 1 Zeile nicht."));
+                  QStringList({"", "wird übernommen", "wird übernommen"}));
+        EXPECT_EQ(preview.lblSumme->text(), QStringLiteral("2 Teilnehmer werden übernommen."));
         EXPECT_EQ(preview.lblAltersgruppen->text(), QStringLiteral("Neue Altersgruppen: U12 (g)"));
         ExpectColumnsFit(preview);
         const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
@@ -274,6 +281,9 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
     script.Then(TypeFileName(dir.file("neu.csv"))).Then([](QWidget& w) {
         auto& preview = As<TfrmImport>(w);
         EXPECT_EQ(preview.cbbSpalte[fldVorname]->currentText(), QStringLiteral("Vorn."));
+        preview.stgZeilen->setFocus();
+        preview.stgZeilen->selectAll();
+        QTest::keyClick(preview.stgZeilen, Qt::Key_Space);
         EXPECT_EQ(Column(*preview.stgZeilen->model(), TfrmImport::colErgebnis),
                   QStringList({"Der Teilnehmer Ben Adler wurde bereits eingegeben.",
                                "Der Teilnehmer Mia Bauer wurde bereits eingegeben.",
@@ -283,6 +293,129 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
     });
     main.actTeilnehmerImportieren->trigger();
     EXPECT_EQ(main.Meldung().Teilnehmerliste.Count(), 2);
+}
+
+// A member list completed from the keyboard alone, and none of the ways a key or a click
+// could throw that work away: a second Return, a new column assignment, Escape, typing over a
+// cell.
+TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilently) {
+    TempDir store;
+    ScopedEnv config;
+    config.Set("XDG_CONFIG_HOME", store.path().string());
+    ScriptedBoxes boxes;
+    TfrmMain main;
+    main.show();
+    main.FirstActivation = false;
+    Activate(main);
+    main.Meldung().Altersgruppenliste.Add(
+        "U12 (g)", std::make_unique<tAltersgruppe>(tAltersgruppe{"U12", "g"}));
+    TempDir dir;
+    // As Calc writes it: dates with a time, a body weight in kg, a short last row.
+    WriteFileBytes(dir.path() / "mitglieder.csv",
+                   "Mitgliedsnr.;Nachname;Vorname;Geb.-Datum;Geschlecht;Gurt;Gewicht\r\n"
+                   "1;Adler;Ben;03.05.2015 00:00;m;gelb;31,5\r\n"
+                   "2;Bauer;Mia;2014-11-12T00:00:00;w;5. Kyu;28,0\r\n"
+                   "3;Yıldız;Ali;2015;m;;40,2\r\n"
+                   "4;Conrad;Udo\r\n");
+    const auto complete = [&](QWidget& w) {
+        auto& preview = As<TfrmImport>(w);
+        QTableView& grid = *preview.stgZeilen;
+        QAbstractItemModel& model = *grid.model();
+        const auto cell = [&](int row, int column) { return model.index(row, column).data(); };
+        const auto type = [&](const QString& keys) {
+            QTest::keyClick(&grid, keys.at(0).toLatin1());  // starts the typing, text selected
+            QWidget* edit = grid.indexWidget(grid.currentIndex());
+            ASSERT_NE(edit, nullptr);
+            QTest::keyClicks(edit, keys.mid(1));
+            QTest::keyClick(edit, Qt::Key_Return);
+            QApplication::processEvents();
+        };
+        const auto go = [&](int column) {
+            while (grid.currentIndex().column() != column)
+                QTest::keyClick(
+                    &grid, grid.currentIndex().column() < column ? Qt::Key_Right : Qt::Key_Left);
+        };
+        EXPECT_EQ(preview.cbbSpalte[fldGewicht]->currentText(), QStringLiteral("(keine)"));
+        EXPECT_EQ(preview.cbbAltersgruppe->currentText(), QStringLiteral("U12 (g)"));
+        EXPECT_EQ(Column(model, TfrmImport::colJahrgang),
+                  QStringList({"2015", "2014", "2015", ""}));
+        EXPECT_EQ(cell(2, TfrmImport::colNachname).toString(), QStringLiteral("Yıldız"));
+
+        // Space ticks; Shift+Up takes two rows, Zuweisen gives them the age group.
+        grid.setFocus();
+        grid.setCurrentIndex(model.index(0, TfrmImport::colStart));
+        QTest::keyClick(&grid, Qt::Key_Space);
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QTest::keyClick(&grid, Qt::Key_Space);
+        QTest::keyClick(&grid, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::mouseClick(preview.btnZuweisen, Qt::LeftButton);
+        EXPECT_EQ(Column(model, TfrmImport::colAltersgruppe),
+                  QStringList({"U12 (g)", "U12 (g)", "", ""}));
+
+        // Typing replaces a cell's text; Return goes to the row below, twice, and never to OK.
+        grid.setFocus();
+        grid.setCurrentIndex(model.index(0, TfrmImport::colStart));
+        go(TfrmImport::colGewicht);
+        type(QStringLiteral("-30"));
+        QTest::keyClick(&grid, Qt::Key_Up);
+        type(QStringLiteral("-34"));
+        EXPECT_EQ(grid.currentIndex().row(), 1);
+        QTest::keyClick(&grid, Qt::Key_Return);
+        EXPECT_EQ(grid.currentIndex().row(), 2);
+        ASSERT_TRUE(preview.isVisible());
+        EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"-34", "", "", ""}));
+
+        // Ali's letter is named; his surname is typed anew, and his row then needs its group.
+        QTest::keyClick(&grid, Qt::Key_Space);
+        EXPECT_EQ(cell(2, TfrmImport::colErgebnis).toString(),
+                  QStringLiteral("Der Nachname „Yıldız“ enthält das Zeichen „ı“, das in der "
+                                 "Meldedatei nicht stehen kann. Bitte ändern Sie den Namen."));
+        go(TfrmImport::colNachname);
+        type(QStringLiteral("Yildiz"));
+        EXPECT_EQ(cell(2, TfrmImport::colErgebnis).toString(),
+                  QStringLiteral("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten "
+                                 "soll."));
+        grid.setCurrentIndex(model.index(2, TfrmImport::colStart));
+        QTest::keyClick(&grid, Qt::Key_Space);
+
+        // Another column assignment keeps the ticks, the group and the typed class.
+        preview.cbbSpalte[fldGeschlecht]->setCurrentIndex(0);
+        EXPECT_EQ(Column(model, TfrmImport::colGewicht), QStringList({"-34", "", "", ""}));
+        EXPECT_EQ(Column(model, TfrmImport::colAltersgruppe),
+                  QStringList({"U12 (g)", "U12 (g)", "", ""}));
+        EXPECT_EQ(model.index(0, TfrmImport::colStart).data(Qt::CheckStateRole), Qt::Checked);
+        EXPECT_EQ(Column(model, TfrmImport::colNachname),
+                  QStringList({"Adler", "Bauer", "Yildiz", "Conrad"}));
+
+        // Escape asks before the work is gone; OK asks about the rows it would leave out.
+        boxes.Answer(false);
+        Press(preview, Qt::Key_Escape);
+        ASSERT_TRUE(preview.isVisible());
+        boxes.Answer(false);
+        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+        ASSERT_TRUE(preview.isVisible());
+        EXPECT_EQ(boxes.texts(),
+                  (std::vector<std::string>{
+                      Win1252("Die Änderungen in der Vorschau gehen verloren. Abbrechen?"),
+                      Win1252("1 angekreuzte Zeile ist noch nicht vollständig und wird nicht "
+                              "übernommen. 1 Teilnehmer wird ohne Graduierung übernommen.\n"
+                              "Trotzdem übernehmen?")}));
+        boxes.clear();
+        grid.setCurrentIndex(model.index(1, TfrmImport::colStart));
+        go(TfrmImport::colGewicht);
+        type(QStringLiteral("-30"));
+        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+    };
+    {
+        ModalScript script;
+        script.Then(TypeFileName(dir.file("mitglieder.csv"))).Then(complete);
+        main.actTeilnehmerImportieren->trigger();
+    }
+    EXPECT_EQ(boxes.texts(),
+              std::vector<std::string>{Win1252("1 Teilnehmer wird ohne Graduierung übernommen.\n"
+                                               "Trotzdem übernehmen?")});
+    EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bauer"}));
+    EXPECT_EQ(Column(main.GridModel(), 7), QStringList({" ", "5. Kyu"}));
 }
 
 }  // namespace

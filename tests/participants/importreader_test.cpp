@@ -67,12 +67,14 @@ TEST_F(Import, SpreadsheetRowsFollowTheEditorsRulesWithItsWords) {
         "Abcdefghijklmnopqrstu;Tim;2015;-30;;U12;m;\r\n"       // 16
         "Kurz;\"Tim \"\"T\"\"\";2015;-30;;U12;m;\r\n"          // 17
         "Kurz;Tim\t;2015;-30;;U12;m;\r\n"                      // 18
-        "Kurz;Tim;2015\r\n"                                    // 19
+        "Kurz;Tim;2015\r\n"                                    // 19 trailing cells left out
         ";;;;;;;\r\n"                                          // 20 blank: skipped
         "Lange;Lea;3.4.2012;;[unbekannt];u14 (m);;x\r\n"       // 21 into U14 (m)
         "Kurz;Tim;2015;-30;;U14 (m);w;\r\n"                    // 22
         "Kurz;Tim;03.05.15;-30;9.kyu;U12;weiblich;FALSCH\r\n"  // 23 imported, new group
-        "Kurz;Tim;2015;-30;;U12;w;\r\n");                      // 24 Tim Kurz came in row 23
+        "Kurz;Tim;2015;-30;;U12;w;\r\n"                        // 24 Tim Kurz came in row 23
+        "Kurz;Udo;2015;-30;;U12;m;;;\r\n"                      // 25 empty cells past the heading
+        "Kurz;Ute;2015;-30;;U12;w;;Essen\r\n");                // 26
     const tImport import = Read("mitglieder.csv", csv);
     EXPECT_TRUE(import.FileErrors.empty());
     ExpectRows(import,
@@ -93,11 +95,15 @@ TEST_F(Import, SpreadsheetRowsFollowTheEditorsRulesWithItsWords) {
                 {16, "Der Nachname ist länger als 20 Zeichen."},
                 {17, "Der Vorname enthält ein Anführungszeichen."},
                 {18, "Die Zeile enthält Steuerzeichen."},
-                {19, "Die Zeile hat 3 Felder, die Kopfzeile 8."},
+                {19, "Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll."},
                 {21, ""},
                 {22, "Altersgruppe und Geschlecht passen nicht zusammen."},
                 {23, ""},
-                {24, "Der Teilnehmer Tim Kurz wurde bereits eingegeben."}});
+                {24, "Der Teilnehmer Tim Kurz wurde bereits eingegeben."},
+                {25, ""},
+                {26,
+                 "Die Zeile hat mehr Felder als die Kopfzeile: „Essen“ gehört zu keiner "
+                 "Spalte."}});
 
     const auto& rows = import.Rows();
     const tTeilnehmer& ben = rows[0].Participant;
@@ -118,18 +124,37 @@ TEST_F(Import, SpreadsheetRowsFollowTheEditorsRulesWithItsWords) {
     EXPECT_EQ(rows[20].Participant.Graduierung, 1);
     EXPECT_EQ(rows[20].Participant.Jahrgang, "2015");
     EXPECT_EQ(import.NewAgeGroupKeys(), (std::vector<std::string>{"U12 (m)", "U12 (w)"}));
-    EXPECT_EQ(import.GoodRows(), 4);
+    EXPECT_EQ(rows[23].Participant.Vorname, "Ute");  // shown as far as it could be read
+    EXPECT_EQ(import.GoodRows(), 5);
 }
 
 // The value parsers: birth dates as the spreadsheets write them, and the two flags.
 TEST(ImportValues, BirthDatesAndFlagsInTheFormsOfClubsSpreadsheets) {
     const std::vector<std::pair<const char*, const char*>> years = {
-        {"2012", "2012"},         {"03.05.2012", "2012"},   {"3.5.2012", "2012"},
-        {"2012-05-03", "2012"},   {"03.05.12", "2012"},     {"03.05.26", "2026"},
-        {"03.05.27", "1927"},     {"29.02.13", "29.02.13"}, {"2012-5-3", "2012"},
-        {"12-05-03", "12-05-03"}, {"03.05.", "03.05."},     {"3.5.212", "3.5.212"},
-        {"05/03/2012", "2012"},   {"5/31/12", "2012"},      {"31/5/12", "2012"},
-        {"31/31/12", "31/31/12"}, {"5/3", "5/3"},
+        {"2012", "2012"},
+        {"03.05.2012", "2012"},
+        {"3.5.2012", "2012"},
+        {"2012-05-03", "2012"},
+        {"03.05.12", "2012"},
+        {"03.05.26", "2026"},
+        {"03.05.27", "1927"},
+        {"29.02.13", "29.02.13"},
+        {"2012-5-3", "2012"},
+        {"12-05-03", "12-05-03"},
+        {"03.05.", "03.05."},
+        {"3.5.212", "3.5.212"},
+        {"05/03/2012", "2012"},
+        {"5/31/12", "2012"},
+        {"31/5/12", "2012"},
+        {"31/31/12", "31/31/12"},
+        {"5/3", "5/3"},
+        // With a time of day, as databases export dates.
+        {"01.02.2010 00:00", "2010"},
+        {"2010-02-01 00:00:00", "2010"},
+        {"2010-02-01T00:00", "2010"},
+        {"2010-02-01T00:00:00.000", "2010"},
+        {"01.02.2010 abc", "01.02.2010 abc"},
+        {"2010-02-01T", "2010-02-01T"},
     };
     for (const auto& [text, year] : years)
         EXPECT_EQ(YearOf(text, 2026), year) << text;
@@ -146,6 +171,7 @@ TEST_F(Import, SpreadsheetExportsAreReadInEveryEncodingAndLayout) {
         const char* what;
         std::string bytes;
         const char* nachname;  // UTF-8, empty when the row is refused
+        const char* reason = "";
     };
     const std::string utf8Row = "Jörg;Groß;U12;männlich;-30";
     std::vector<tCase> cases = {
@@ -162,9 +188,13 @@ TEST_F(Import, SpreadsheetExportsAreReadInEveryEncodingAndLayout) {
          "ja\r\n",
          "Groß"},
         {"character outside Windows-1252",
-         "Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\nŁukasz;Groß;U12;m;-30\n", ""},
+         "Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\nŁukasz;Groß;U12;m;-30\n", "",
+         "Der Vorname „Łukasz“ enthält das Zeichen „Ł“, das in der Meldedatei nicht stehen "
+         "kann. Bitte ändern Sie den Namen."},
         {"unassigned Windows-1252 byte",
-         "Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\n\x81;G;U12;m;-30\n", ""},
+         "Vorname;Nachname;Altersgruppe;Geschlecht;Gewicht\n\x81;G;U12;m;-30\n", "",
+         "Der Vorname „\uFFFD“ enthält das Zeichen „\uFFFD“, das in der Meldedatei nicht "
+         "stehen kann. Bitte ändern Sie den Namen."},
         {"tab", "Vorname\tNachname\tAltersgruppe\tGeschlecht\tGewicht\r\nJörg\tGroß\tU12\tm\t-30",
          "Groß"},
         {"Excel's sep= line",
@@ -203,9 +233,7 @@ TEST_F(Import, SpreadsheetExportsAreReadInEveryEncodingAndLayout) {
             EXPECT_EQ(Cp1252ToUtf8(row.Participant.Nachname), c.nachname) << c.what;
             EXPECT_EQ(row.Participant.Vorname, Win1252("Jörg")) << c.what;
         } else {
-            EXPECT_EQ(Cp1252ToUtf8(row.Reason),
-                      "Die Zeile enthält Zeichen, die der Kivrel nicht verwenden kann.")
-                << c.what;
+            EXPECT_EQ(MarkedToUtf8(row.Reason), c.reason) << c.what;
         }
     }
     const tImport quoted = Read("liste.csv", cases[3].bytes);
@@ -223,7 +251,10 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
         {"\r\n;;\r\n", "Die Datei f.csv ist leer."},
         {"sep=\t\r\n\t\r\n", "Die Datei f.csv ist leer."},
         {heading, "Die Datei f.csv enthält keine Teilnehmer."},
-        {std::string("PK\x03\x04\0\0\x08", 7) + heading, "Die Datei f.csv ist keine Textdatei."},
+        {std::string("PK\x03\x04\0\0\x08", 7) + heading,
+         "Die Datei f.csv ist eine Tabelle im Format von Excel oder Calc. Bitte speichern Sie die "
+         "Tabelle als CSV-Datei (Datei > Speichern unter > Text CSV) und importieren Sie diese."},
+        {std::string("\x01\x02\0\0", 4) + heading, "Die Datei f.csv ist keine Textdatei."},
         {"\"Nachname;Vorname\r\nA;B\r\n",
          "Die Kopfzeile der Datei f.csv enthält fehlerhafte Anführungszeichen."},
         {std::string(kImportMaxBytes + 1, 'a'),
@@ -250,6 +281,54 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
     ExpectRows(plan, {{2, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {3, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {4, ""}});
+}
+
+// A name with a letter the entry file cannot hold is shown as read and named; one where a
+// spreadsheet saved in Windows-1252 put "?" for a letter is pointed out; typing mends both.
+TEST_F(Import, NamesTheEntryCannotHoldAreNamedAndMendedByTyping) {
+    tImport import = Read("l.csv",
+                          "Nachname;Vorname;Altersgruppe;Geschlecht;Gewichtsklasse\n"
+                          "Łukasz;Jan;U12;m;-30\n"
+                          "Y?ld?z;Ali;U12;m;-30\n"
+                          "Kurz;Tim;U12;m;-30\n");
+    const auto reasons = [&] {
+        std::vector<std::string> out;
+        for (const tImportRow& row : import.Rows())
+            out.push_back(MarkedToUtf8(row.Reason));
+        return out;
+    };
+    const std::string taken = "Der Teilnehmer Tim Kurz wurde bereits eingegeben.";
+    EXPECT_EQ(MarkedToUtf8(import.Rows()[0].Participant.Nachname), "Łukasz");
+    EXPECT_EQ(reasons(), (std::vector<std::string>{
+                             "Der Nachname „Łukasz“ enthält das Zeichen „Ł“, das in der "
+                             "Meldedatei nicht stehen kann. Bitte ändern Sie den Namen.",
+                             "Im Nachnamen „Y?ld?z“ steht „?“ anstelle eines Buchstabens, den "
+                             "die Tabelle nicht speichern konnte. Bitte berichtigen Sie den "
+                             "Namen.",
+                             ""}));
+    import.SetText(0, fldNachname, "Lukasz");
+    // Typed into the names of a later row, an earlier one takes them.
+    import.SetText(1, fldNachname, "Kurz");
+    EXPECT_EQ(import.SetText(1, fldVorname, "Tim"), (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(reasons(), (std::vector<std::string>{"", "", taken}));
+    import.SetText(1, fldVorname, "Tom");
+    import.SetText(2, fldJahrgang, "1899");
+    EXPECT_EQ(reasons(), (std::vector<std::string>{
+                             "", "", "Bitte geben Sie das Geburtsjahr vierstellig ein."}));
+    EXPECT_EQ(import.GoodRows(), 2);
+}
+
+// Excel writes formatted empty rows as lines of separators: they cost nothing, and the rows
+// keep the numbers the spreadsheet shows.
+TEST_F(Import, BlankRowsCostNothingAndRowsKeepTheirNumbers) {
+    std::string bytes = "Nachname;Vorname;Altersgruppe;Geschlecht;Gewichtsklasse;Ort\r\n";
+    for (int i = 0; i < 100000; ++i)
+        bytes += ";;;;;\r\n";
+    bytes += "Kurz;Tim;U12;m;-30\r\n\r\nLang;Ute;U12;w;-30;\"Am\r\nWeg\"\r\nAbel;Udo;U12;m;-30";
+    const tImport import = Read("l.csv", bytes);
+    ASSERT_EQ(import.Sheets().size(), 1u);
+    EXPECT_EQ(import.Sheets()[0].Records.size(), 3u);
+    ExpectRows(import, {{100002, ""}, {100004, ""}, {100005, ""}});
 }
 
 TEST_F(Import, EntryFilesReadBackWhatTheWriterWrote) {
@@ -381,12 +460,12 @@ TEST_F(Import, MemberListIsCompletedRowByRowAndOnlyTickedGoodRowsComeIn) {
     const std::string weight = "Bitte geben Sie eine gültige Gewichtsklasse z.B. (-30,+100) an.";
     EXPECT_EQ(reasons(), (std::vector<std::string>{weight, weight, weight, "-"}));
     import.SetGewicht(0, "-30");
-    import.SetKata(1, true);
+    import.SetKata({1}, true);
     import.SetGewicht(2, "-30");
     EXPECT_EQ(reasons(), (std::vector<std::string>{
                              "", "", "Der Teilnehmer Ben Adler wurde bereits eingegeben.", "-"}));
     // The first Ben Adler does not start: the second one may.
-    EXPECT_EQ(import.SetStart(0, false), (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(import.SetStart({0}, false), (std::vector<std::size_t>{0, 2}));
     EXPECT_EQ(reasons(), (std::vector<std::string>{"-", "", "", "-"}));
     // A man into a group of women is refused; the list's group keeps its key.
     import.SetAgeGroup({3}, import.AddAgeGroup({"U16", "w"}));
@@ -397,17 +476,33 @@ TEST_F(Import, MemberListIsCompletedRowByRowAndOnlyTickedGoodRowsComeIn) {
     EXPECT_EQ(import.GoodRows(), 3);
     EXPECT_EQ(import.Rows()[0].Participant.Jahrgang, "2015");
 
-    // The columns assigned anew: the rows are read again, the edits lost.
+    // The columns assigned anew: the fields are read again, the user's edits stay, and a
+    // row says where an edit no longer fits.
     tImportColumns columns = import.Sheets()[0].Columns;
     EXPECT_EQ(columns, import.Sheets()[0].Guessed);
     EXPECT_EQ(columns[fldJahrgang], 3);
     EXPECT_EQ(columns[fldGraduierung], 5);
+    const int edits = import.EditCount();
     std::swap(columns[fldNachname], columns[fldVorname]);
     columns[fldGraduierung] = -1;
     import.SetColumns(0, columns);
+    EXPECT_GT(import.EditCount(), edits);
     EXPECT_EQ(import.Rows()[0].Participant.Nachname, "Ben");
-    EXPECT_EQ(import.Rows()[1].Participant.Graduierung, -1);
-    EXPECT_EQ(import.GoodRows(), 0);
+    EXPECT_EQ(import.Rows()[0].Participant.Graduierung, 2);   // picked by the user
+    EXPECT_EQ(import.Rows()[1].Participant.Graduierung, -1);  // the file's, now unread
+    EXPECT_EQ(import.Rows()[1].Participant.Gewicht, "");
+    EXPECT_TRUE(import.Rows()[1].Participant.Kata);
+    EXPECT_EQ(import.GoodRows(), 3);
+    columns[fldGeschlecht] = -1;
+    columns[fldJahrgang] = 0;  // Mitgliedsnr
+    import.SetColumns(0, columns);
+    EXPECT_EQ(reasons(),
+              (std::vector<std::string>{"-", "Bitte geben Sie das Geburtsjahr vierstellig ein.",
+                                        "Bitte geben Sie das Geburtsjahr vierstellig ein.",
+                                        "Bitte geben Sie das Geburtsjahr vierstellig ein."}));
+    columns[fldJahrgang] = 3;
+    columns[fldGeschlecht] = 4;
+    import.SetColumns(0, columns);
     import.SetAgeGroup({1, 3}, "U14 (m)");
     import.SetGewicht(1, "-40");
     import.SetGewicht(3, "-50");
@@ -415,9 +510,10 @@ TEST_F(Import, MemberListIsCompletedRowByRowAndOnlyTickedGoodRowsComeIn) {
 
     // OK: the good ticked rows, and the groups they use or the user made; nothing else.
     import.Apply(entry.Teilnehmerliste, entry.Altersgruppenliste);
-    ASSERT_EQ(entry.Teilnehmerliste.Count(), 2);  // Anna Müller was there before
-    EXPECT_EQ(entry.Teilnehmerliste.Key(1), "Udo Conrad");
-    EXPECT_EQ(entry.Teilnehmerliste.Object(1).Altersgruppe, "U14 (m)");
+    ASSERT_EQ(entry.Teilnehmerliste.Count(), 3);  // Anna Müller was there before
+    EXPECT_EQ(entry.Teilnehmerliste.Key(0), "Ben Adler");
+    EXPECT_EQ(entry.Teilnehmerliste.Key(2), "Udo Conrad");
+    EXPECT_EQ(entry.Teilnehmerliste.Object(2).Altersgruppe, "U14 (m)");
     ASSERT_EQ(entry.Altersgruppenliste.Count(), 3);
     EXPECT_EQ(entry.Altersgruppenliste.Key(0), "U14 (g)");
     EXPECT_EQ(entry.Altersgruppenliste.Key(2), "U16 (w)");

@@ -40,6 +40,23 @@ TEST(WeightKeyRule, SignOnlyIntoTheEmptyFieldDigitsOnlyAfterTheFirstCharacter) {
     EXPECT_FALSE(WeightKeyAccepted("-30", 0, kBackspace));
 }
 
+// The preview's cells replace their selected text: the rule judges what stays.
+TEST(WeightKeyRule, OverASelectionJudgesTheTextThatStays) {
+    const struct {
+        const char* text;
+        int start, length;
+        char key;
+        bool accepted;
+    } cases[] = {
+        {"31,5", 0, 4, '-', true}, {"31,5", 0, 4, '3', false}, {"-30", 0, 3, kBackspace, true},
+        {"-30", 1, 2, '4', true},  {"-30", 0, 1, '4', false},  {"-30", 0, 1, '+', false},
+        {"-30", 0, 0, '+', false}, {"-30", 3, 0, '4', true},   {"-30", 1, 5, '4', true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WeightKeyAcceptedOverSelection(c.text, c.start, c.length, c.key), c.accepted)
+            << c.text << " " << c.start << "+" << c.length << " " << c.key;
+}
+
 TEST(InputChecks, YearOfBirthIsEmptyOrFourDigitsFrom1900ToThisYear) {
     EXPECT_TRUE(JahrgangValid("", 2025));
     EXPECT_TRUE(JahrgangValid("1900", 2025));
