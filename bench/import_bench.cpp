@@ -66,5 +66,21 @@ void BM_CompleteAndApplyMemberList(benchmark::State& state) {
 }
 BENCHMARK(BM_CompleteAndApplyMemberList)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
+// A file under the size limit of nothing but blank rows as Excel writes formatted empty rows.
+void BM_ReadBlankRows4MB(benchmark::State& state) {
+    std::string csv = "Nachname;Vorname;Altersgruppe;Geschlecht;Gewichtsklasse\r\n";
+    while (csv.size() + 6 < kImportMaxBytes)
+        csv += ";;;;\r\n";
+    csv += "A;B;U12;m;-30\r\n";
+    const tMeldung entry = Entry();
+    for (auto _ : state) {
+        tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025);
+        import.Read({{ "leer.csv", csv }});
+        if (import.Rows().size() != 1)
+            state.SkipWithError("rows lost");
+    }
+}
+BENCHMARK(BM_ReadBlankRows4MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
 }  // namespace
 }  // namespace kivrel

@@ -461,7 +461,9 @@ std::string tImport::GroupKey(const std::string& name, const std::string& gender
 void tImport::Check(std::size_t index, bool taken) {
     tImportRow& row = rows_[index];
     const tTeilnehmer& t = row.Participant;
-    if (!row.Fault.empty()) {
+    // A row that does not start needs no reason but what keeps it out for good; it is
+    // checked when it is ticked.
+    if (!row.Fault.empty() || !row.Start) {
         row.Reason = row.Fault;
         return;
     }

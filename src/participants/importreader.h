@@ -94,7 +94,8 @@ struct tImportRow {
     std::string AllkategorieFault;
     // Not a fault, but asked about at OK: the grade is left empty for the user to pick.
     std::string GradeNote;
-    // The first fault by the editor's rules; empty when the row is good.
+    // The first fault by the editor's rules; empty when the row is good. A row that is not
+    // ticked has only its Fault here.
     std::string Reason;
     std::string PairKey;  // the names as the duplicate test compares them
     tImportEdits Edits;

@@ -535,13 +535,6 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
 TfrmImport::~TfrmImport() = default;
 
 bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
-    // Alt with a letter is the access letter of a button or a field, also from the grid,
-    // whose typing into a cell would otherwise take the key first.
-    if (watched == stgZeilen && event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier) {
-        event->ignore();
-        return true;
-    }
     if (watched != stgZeilen || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

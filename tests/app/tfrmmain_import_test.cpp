@@ -341,14 +341,17 @@ TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilentl
                   QStringList({"2015", "2014", "2015", ""}));
         EXPECT_EQ(cell(2, TfrmImport::colNachname).toString(), QStringLiteral("Yıldız"));
 
-        // Space ticks; Shift+Up takes two rows, Zuweisen gives them the age group.
+        // Space ticks; Shift+Up takes two rows, Alt+Z gives them the age group (the access
+        // letter clicks its button as the eye sees it, a moment later).
         grid.setFocus();
         grid.setCurrentIndex(model.index(0, TfrmImport::colStart));
         QTest::keyClick(&grid, Qt::Key_Space);
         QTest::keyClick(&grid, Qt::Key_Down);
         QTest::keyClick(&grid, Qt::Key_Space);
         QTest::keyClick(&grid, Qt::Key_Up, Qt::ShiftModifier);
-        QTest::mouseClick(preview.btnZuweisen, Qt::LeftButton);
+        Press(preview, Qt::Key_Z, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !cell(0, TfrmImport::colAltersgruppe).toString().isEmpty(); }));
         EXPECT_EQ(Column(model, TfrmImport::colAltersgruppe),
                   QStringList({"U12 (g)", "U12 (g)", "", ""}));
 
@@ -392,7 +395,8 @@ TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilentl
         Press(preview, Qt::Key_Escape);
         ASSERT_TRUE(preview.isVisible());
         boxes.Answer(false);
-        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+        Press(preview, Qt::Key_O, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.texts().size() == 2; }));
         ASSERT_TRUE(preview.isVisible());
         EXPECT_EQ(boxes.texts(),
                   (std::vector<std::string>{
@@ -404,7 +408,7 @@ TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilentl
         grid.setCurrentIndex(model.index(1, TfrmImport::colStart));
         go(TfrmImport::colGewicht);
         type(QStringLiteral("-30"));
-        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+        Press(preview, Qt::Key_O, Qt::AltModifier);
     };
     {
         ModalScript script;
