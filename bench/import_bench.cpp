@@ -69,7 +69,7 @@ BENCHMARK(BM_CompleteAndApplyMemberList)->Unit(benchmark::kMillisecond)->Repetit
 // A file under the size limit of nothing but blank rows as Excel writes formatted empty rows.
 void BM_ReadBlankRows4MB(benchmark::State& state) {
     std::string csv = "Nachname;Vorname;Altersgruppe;Geschlecht;Gewichtsklasse\r\n";
-    while (csv.size() + 6 < kImportMaxBytes)
+    while (csv.size() + 32 < kImportMaxBytes)
         csv += ";;;;\r\n";
     csv += "A;B;U12;m;-30\r\n";
     const tMeldung entry = Entry();
