@@ -453,11 +453,17 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     stgZeilen->verticalHeader()->setDefaultSectionSize(20);
     layout->addWidget(stgZeilen, 1);
     stgZeilen->installEventFilter(this);
+    // The current row's result in full, where the column is too narrow for it.
+    lblErgebnis = new QLabel(this);
+    lblErgebnis->setWordWrap(true);
+    layout->addWidget(lblErgebnis);
     connect(model_, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& top, const QModelIndex& bottom) {
                 Widen(top.row(), bottom.row());
                 Refresh();
             });
+    connect(stgZeilen->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Refresh(); });
 
     auto* groups = new QHBoxLayout();
     cbbAltersgruppe = new QComboBox(this);
@@ -610,6 +616,14 @@ std::vector<std::size_t> TfrmImport::SelectedRows() const {
 
 void TfrmImport::Refresh() {
     lblSumme->setText(Summary(import_));
+    const QModelIndex current = stgZeilen->currentIndex();
+    const QString result =
+        current.isValid() ? current.siblingAtColumn(colErgebnis).data().toString() : QString();
+    lblErgebnis->setText(result.isEmpty()
+                             ? QString()
+                             : QStringLiteral("Zeile %1: %2")
+                                   .arg(current.siblingAtColumn(colZeile).data().toInt())
+                                   .arg(result));
     QStringList errors;
     for (const std::string& error : import_.FileErrors)
         errors << ToQt(error);

@@ -57,6 +57,7 @@ public:
     QComboBox* cbbDatei;
     std::array<QComboBox*, kImportFieldCount> cbbSpalte;
     QTableView* stgZeilen;
+    QLabel* lblErgebnis;
     QComboBox* cbbAltersgruppe;
     QPushButton* btnNeu;
     QPushButton* btnZuweisen;
