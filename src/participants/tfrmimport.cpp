@@ -546,10 +546,16 @@ bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool editing = stgZeilen->indexWidget(stgZeilen->currentIndex()) != nullptr;
     // Space ticks the current column's box (Start, Kata or Allkategorie; Start elsewhere) in
-    // all selected rows, or clears it when the current row's is ticked. Ctrl+Space stays
-    // the grid's: it adds the current row to the selection.
+    // all selected rows, or clears it when the current row's is ticked. Ctrl+Space adds the
+    // current row to the selection, or takes it out.
     if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !editing) {
         RunGuarded([&] { TickSelected(); });
+        return true;
+    }
+    // A check box's cell would take Ctrl+Space for itself.
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::ControlModifier && !editing) {
+        stgZeilen->selectionModel()->select(
+            stgZeilen->currentIndex(), QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
         return true;
     }
     // Return ends the typing into a cell (the cell's editor passes the key on to the grid)

@@ -380,6 +380,15 @@ TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilentl
                                  "soll."));
         grid.setCurrentIndex(model.index(2, TfrmImport::colStart));
         QTest::keyClick(&grid, Qt::Key_Space);
+        // In the Kata column Space ticks Kata; Ctrl+Space adds a row to the selection.
+        go(TfrmImport::colKata);
+        QTest::keyClick(&grid, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(&grid, Qt::Key_Space, Qt::ControlModifier);
+        EXPECT_EQ(preview.SelectedRows(), (std::vector<std::size_t>{2, 3}));
+        QTest::keyClick(&grid, Qt::Key_Space);
+        EXPECT_EQ(model.index(3, TfrmImport::colKata).data(Qt::CheckStateRole), Qt::Checked);
+        EXPECT_EQ(model.index(3, TfrmImport::colStart).data(Qt::CheckStateRole), Qt::Unchecked);
+        QTest::keyClick(&grid, Qt::Key_Space);
 
         // Another column assignment keeps the ticks, the group and the typed class.
         preview.cbbSpalte[fldGeschlecht]->setCurrentIndex(0);

@@ -255,6 +255,10 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
          "Die Datei f.csv ist eine Tabelle im Format von Excel oder Calc. Bitte speichern Sie die "
          "Tabelle als CSV-Datei (Datei > Speichern unter > Text CSV) und importieren Sie diese."},
         {std::string("\x01\x02\0\0", 4) + heading, "Die Datei f.csv ist keine Textdatei."},
+        {heading + std::string(1000, '\0'), "Die Datei f.csv ist keine Textdatei."},
+        // Text that is no UTF-16 behind a UTF-16 mark: one line of other letters.
+        {"\xFF\xFE" + heading + "x", "Die Datei f.csv enthält keine Teilnehmer."},
+
         {"\"Nachname;Vorname\r\nA;B\r\n",
          "Die Kopfzeile der Datei f.csv enthält fehlerhafte Anführungszeichen."},
         {std::string(kImportMaxBytes + 1, 'a'),
@@ -278,6 +282,9 @@ TEST_F(Import, BadFilesGiveOneClearMessageAndBadQuotesOnlyTheirRow) {
                                            "Adler;\"Ben;U12;m;-30\r\n"  // never closed
                                            "Kurz;\"Tim\"x;U12;m;-30\r\n"
                                            "Lange;Mia;U12;w;-30\r\n");
+    // One field of nearly 4 MB.
+    ExpectRows(Read("f.csv", heading + std::string(kImportMaxBytes - 100, 'a') + ";B;U12;m;-30"),
+               {{2, "Der Nachname ist länger als 20 Zeichen."}});
     ExpectRows(plan, {{2, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {3, "Die Anführungszeichen in dieser Zeile sind fehlerhaft."},
                       {4, ""}});
