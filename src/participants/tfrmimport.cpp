@@ -72,18 +72,11 @@ public:
             return QVariant();
         const tImportRow& row = import_.Rows()[static_cast<std::size_t>(index.row())];
         const tTeilnehmer& t = row.Participant;
-        const auto check = [](bool on) { return on ? Qt::Checked : Qt::Unchecked; };
         if (role == Qt::CheckStateRole) {
-            switch (index.column()) {
-                case TfrmImport::colStart:
-                    return check(row.Start);
-                case TfrmImport::colKata:
-                    return check(t.Kata);
-                case TfrmImport::colAllkategorie:
-                    return check(t.Allkategorie);
-                default:
-                    return QVariant();
-            }
+            if (!IsFlagColumn(index.column()))
+                return QVariant();
+            return Flag(index.column(), static_cast<std::size_t>(index.row())) ? Qt::Checked
+                                                                               : Qt::Unchecked;
         }
         if (role == Qt::ForegroundRole) {
             switch (index.column()) {

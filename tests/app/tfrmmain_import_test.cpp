@@ -74,12 +74,23 @@ ModalScript::Step Preview(const QString& summary, const QStringList& results, Qt
     };
 }
 
-TEST(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs) {
+// The main window, shown, with a store of its own.
+class MainWindowImport : public testing::Test {
+protected:
+    MainWindowImport() {
+        config.Set("XDG_CONFIG_HOME", store.path().string());
+        main.show();
+        main.FirstActivation = false;  // the start-up dialogue has tests of its own
+        Activate(main);
+    }
+
+    TempDir store;
+    ScopedEnv config;
     ScriptedBoxes boxes;
     TfrmMain main;
-    main.show();
-    main.FirstActivation = false;  // the start-up dialogue has tests of its own
-    Activate(main);
+};
+
+TEST_F(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs) {
     EXPECT_TRUE(main.actTeilnehmerImportieren->isEnabled());
 
     TempDir dir;
@@ -149,15 +160,7 @@ TEST(MainWindowImport, MemberListAndEarlierEntryFilesComeInThroughTheRealDialogs
 
 // A member list as Calc exports it, tab-separated, with no tournament columns: the starters
 // get their age group and weight class in the preview, the file stays as it is.
-TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) {
-    TempDir store;
-    ScopedEnv config;
-    config.Set("XDG_CONFIG_HOME", store.path().string());
-    ScriptedBoxes boxes;
-    TfrmMain main;
-    main.show();
-    main.FirstActivation = false;
-    Activate(main);
+TEST_F(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) {
     TempDir dir;
     const std::string list =
         "Mitgliedsnr\tNachname\tVorn.\tGeb.-Datum\tGeschlecht\tGürtel\tGewicht (kg)\r\n"
@@ -298,15 +301,7 @@ TEST(MainWindowImport, MemberListIsCompletedInThePreviewWithoutTouchingTheFile) 
 // A member list completed from the keyboard alone, and none of the ways a key or a click
 // could throw that work away: a second Return, a new column assignment, Escape, typing over a
 // cell.
-TEST(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilently) {
-    TempDir store;
-    ScopedEnv config;
-    config.Set("XDG_CONFIG_HOME", store.path().string());
-    ScriptedBoxes boxes;
-    TfrmMain main;
-    main.show();
-    main.FirstActivation = false;
-    Activate(main);
+TEST_F(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilently) {
     main.Meldung().Altersgruppenliste.Add(
         "U12 (g)", std::make_unique<tAltersgruppe>(tAltersgruppe{"U12", "g"}));
     TempDir dir;
