@@ -436,14 +436,17 @@ void TfrmMain::KeepRecovery(std::unique_ptr<tRecovery> recovery) {
 }
 
 void TfrmMain::ChangeLists(const std::function<void()>& change) {
+    // Also after a change that ends half-way: what it did is in the lists.
+    const Finally save([this] {
+        if (!recovery_)
+            return;
+        // The safety net must never get in the way of the work it keeps.
+        try {
+            recovery_->Save(meldung_);
+        } catch (...) {
+        }
+    });
     change();
-    if (!recovery_)
-        return;
-    // The safety net must never get in the way of the work it keeps.
-    try {
-        recovery_->Save(meldung_);
-    } catch (const std::exception&) {
-    }
 }
 
 }  // namespace kivrel

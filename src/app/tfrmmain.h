@@ -50,8 +50,8 @@ public:
     void KeepRecovery(std::unique_ptr<tRecovery> recovery);
     tRecovery* Recovery() const { return recovery_.get(); }
     // The one way the Teilnehmerliste and the Altersgruppenliste change: runs change, then
-    // rewrites the recovery file, also when change made no difference. The rewrite never
-    // fails; a write failure is told once in a run.
+    // rewrites the recovery file, also when change made no difference or threw half-way. The
+    // rewrite never fails; a write failure is told once in a run.
     void ChangeLists(const std::function<void()>& change);
 
     // The grid's surname and first-name columns, headings in row 0.

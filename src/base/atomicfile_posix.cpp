@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/atomicfile.h"
+#include "base/error.h"
 
 namespace kivrel {
 
@@ -13,7 +14,7 @@ namespace {
 
 bool Fail(std::string* error, int err) {
     if (error)
-        *error = std::strerror(err);
+        *error = SystemErrorText(err);
     return false;
 }
 

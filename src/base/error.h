@@ -19,6 +19,10 @@ private:
     std::string text_;
 };
 
+// The system's text for an errno value (strerror, in the user's language) as the program's
+// Windows-1252: UTF-8 is converted, a legacy code page's text kept as it is.
+std::string SystemErrorText(int err);
+
 // The general error box's text: a full stop is added when the last character's code is
 // above the full stop's.
 std::string GeneralErrorText(std::string text);

@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kBadType = "Ungültiger Datentyp für '%s'";
 constexpr const char* kCannotGet = "Konnte Daten für '%s' nicht holen";
-constexpr const char* kCannotSet = "Konnte Daten für '%s' nicht setzen";
 
 [[noreturn]] void Fail(const char* message, const char* name) {
     std::string text = Win1252(message);
@@ -38,12 +37,9 @@ std::optional<RegistryKey> Open(const char* keyPath) {
     return key;
 }
 
-// The key to save into. A store that cannot be written is said, never passed over: the user
-// would find the details gone at the next start. What it held stays as it was.
-std::optional<RegistryKey> OpenForSaving(const char* keyPath) {
-    auto key = Open(keyPath);
-    if (key)
-        return key;
+// A store that cannot be written is said, never passed over: the user would find the
+// details gone at the next start. What it held stays as it was.
+void TellStoreFailure() {
     const std::string store = StoreLocation();
     if (gFailureTold != store) {
         gFailureTold = store;
@@ -52,6 +48,13 @@ std::optional<RegistryKey> OpenForSaving(const char* keyPath) {
                             "Sie können weiterarbeiten, beim nächsten Start fehlen aber die "
                             "Änderungen."));
     }
+}
+
+// The key to save into.
+std::optional<RegistryKey> OpenForSaving(const char* keyPath) {
+    auto key = Open(keyPath);
+    if (!key)
+        TellStoreFailure();
     return key;
 }
 
@@ -73,8 +76,10 @@ std::string ReadText(const RegistryKey& key, const char* name) {
 void WriteText(RegistryKey& key, const char* name, const std::string& text) {
     std::string data = text;
     data += '\0';
+    // A store that opens but cannot be written (a full disk, a file made read-only) is the
+    // same failure as one that does not open.
     if (!key.Write(name, kRegSz, data))
-        Fail(kCannotSet, name);
+        TellStoreFailure();
 }
 
 // A day number as 8 bytes: an IEEE double, little-endian.
@@ -97,7 +102,7 @@ void WriteDate(RegistryKey& key, const char* name, double day) {
     for (int i = 0; i < 8; ++i, bits >>= 8)
         data += static_cast<char>(bits & 0xFF);
     if (!key.Write(name, kRegBinary, data))
-        Fail(kCannotSet, name);
+        TellStoreFailure();
 }
 
 // One text value of a record; without a field, it is written empty and never read.

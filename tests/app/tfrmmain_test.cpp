@@ -17,10 +17,13 @@
 #include "app/tfrmadvert.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
+#include "base/error.h"
 #include "base/messages.h"
+#include "details/recoveryfile.h"
 #include "details/tfrmwizzard.h"
 #include "participants/tfrmteilnehmer.h"
 #include "support/modalscript.h"
+#include "support/tempdir.h"
 
 namespace kivrel {
 namespace {
@@ -397,6 +400,22 @@ TEST_F(MainWindow, DetailsShowJoinedWithTheirSeparatorsAlsoWhenEmpty) {
 
     main.ShowSenderClub({});
     EXPECT_EQ(main.ediVerbaende->text(), QStringLiteral(", , , , "));
+}
+
+// The recovery file follows the lists also after a change that ends half-way.
+TEST_F(MainWindow, AChangeThatEndsHalfWayIsInTheRecoveryFileToo) {
+    test::TempDir dir;
+    main.KeepRecovery(tRecovery::Take((dir.path() / "").string()));
+    ASSERT_TRUE(main.Recovery());
+    EXPECT_FALSE(main.Recovery()->Pending());  // nothing left from before: it may write
+    EXPECT_THROW(main.ChangeLists([&] {
+        main.Meldung().Altersgruppenliste.Add(
+            "U12 (g)", std::make_unique<tAltersgruppe>(tAltersgruppe{"U12", "g"}));
+        throw KivrelError("halb");
+    }),
+                 KivrelError);
+    EXPECT_NE(test::ReadFileBytes(dir.path() / "Meldung.wiederherstellung").find("U12"),
+              std::string::npos);
 }
 
 }  // namespace
