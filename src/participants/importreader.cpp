@@ -551,7 +551,11 @@ std::vector<std::size_t> tImport::SetGraduierung(std::size_t row, std::int32_t g
 }
 
 std::vector<std::size_t> tImport::SetText(std::size_t row, tImportField field, std::string text) {
-    const std::string before = rows_.at(row).PairKey;
+    const tTeilnehmer& t = rows_.at(row).Participant;
+    // Typing that changed nothing is no edit: the row's own remarks stay.
+    if (text == (field == fldNachname ? t.Nachname : field == fldVorname ? t.Vorname : t.Jahrgang))
+        return {row};
+    const std::string before = rows_[row].PairKey;
     std::vector<std::size_t> changed = Edit({row}, [&](tImportEdits& e) {
         (field == fldNachname  ? e.Nachname
          : field == fldVorname ? e.Vorname

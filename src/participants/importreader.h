@@ -131,7 +131,7 @@ public:
                                          const std::string& key);
     std::vector<std::size_t> SetGewicht(std::size_t row, std::string gewicht);
     std::vector<std::size_t> SetGraduierung(std::size_t row, std::int32_t graduierung);
-    // fldNachname, fldVorname or fldJahrgang, as typed.
+    // fldNachname, fldVorname or fldJahrgang, as typed; the same text again is no edit.
     std::vector<std::size_t> SetText(std::size_t row, tImportField field, std::string text);
     // A group made in the preview: its key, or the key of the equal one already known.
     std::string AddAgeGroup(const tAltersgruppe& group);

@@ -143,7 +143,9 @@ public:
             if (role == Qt::CheckStateRole && IsFlagColumn(column))
                 changed = SetFlag(column, {row}, on);
             else if (role == Qt::EditRole && TextField(column) != kImportFieldCount)
-                changed = import_.SetText(row, TextField(column), FromQt(value.toString()));
+                // A letter the entry cannot hold stays what it is, and the row says so.
+                changed = import_.SetText(row, TextField(column),
+                                          Utf8ToCp1252Marked(value.toString().toStdString()));
             else if (role == Qt::EditRole && index.column() == TfrmImport::colGewicht)
                 changed = import_.SetGewicht(row, FromQt(value.toString()));
             else if (role == Qt::EditRole && index.column() == TfrmImport::colGraduierung)

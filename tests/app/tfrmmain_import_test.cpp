@@ -369,6 +369,12 @@ TEST_F(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilen
                   QStringLiteral("Der Nachname „Yıldız“ enthält das Zeichen „ı“, das in der "
                                  "Meldedatei nicht stehen kann. Bitte ändern Sie den Namen."));
         go(TfrmImport::colNachname);
+        // Opened and closed unchanged, the name keeps its letter and the row its reason.
+        QTest::keyClick(&grid, Qt::Key_F2);
+        QTest::keyClick(grid.indexWidget(grid.currentIndex()), Qt::Key_Return);
+        QApplication::processEvents();
+        QTest::keyClick(&grid, Qt::Key_Up);
+        EXPECT_EQ(cell(2, TfrmImport::colNachname).toString(), QStringLiteral("Yıldız"));
         type(QStringLiteral("Yildiz"));
         EXPECT_EQ(cell(2, TfrmImport::colErgebnis).toString(),
                   QStringLiteral("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten "

@@ -313,6 +313,11 @@ TEST_F(Import, NamesTheEntryCannotHoldAreNamedAndMendedByTyping) {
                              "die Tabelle nicht speichern konnte. Bitte berichtigen Sie den "
                              "Namen.",
                              ""}));
+    // The name typed again as it was is no edit: the "?" is still pointed out.
+    const int edits = import.EditCount();
+    import.SetText(1, fldNachname, "Y?ld?z");
+    EXPECT_EQ(import.EditCount(), edits);
+    EXPECT_NE(import.Rows()[1].Reason, "");
     import.SetText(0, fldNachname, "Lukasz");
     // Typed into the names of a later row, an earlier one takes them.
     import.SetText(1, fldNachname, "Kurz");
