@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one build folder: build.sh DIR [cmake options...]
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 dir=$1
 shift
 cd "$(dirname "$0")/.."

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang in build-fuzz and runs the store-file parser for
 # 60 seconds and the spreadsheet reader for 40, each from its seed corpus; any finding
 # (crash, sanitizer report, timeout) fails.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package in a build folder of its own: package.sh [DIR] (build-package
 # unless given). It prints the package's path; what the build says goes to stderr.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 dir=${1:-build-package}
 cd "$(dirname "$0")/.."
 exec 3>&1 1>&2

@@ -4,7 +4,7 @@
 # Wine, the Windows program, its tests and its installer under Wine, and the Debian
 # package. In both builds the widget tests run offscreen and then again on a real X server (Xvfb, Qt's xcb
 # platform) together with the tests of what only that platform shows.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 

@@ -3,7 +3,7 @@
 # windows-installer.sh [DIR] leaves DIR/Kivrel-VERSION-setup.exe (DIR: build-windows), and
 # the program's tests built for Windows beside it (run by windows-widget-tests.sh).
 # Qt for Windows comes from scripts/windows-qt.sh, which builds it once and reuses it.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=${1:-build-windows}
 bash scripts/setup.sh nsis g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \

@@ -16,7 +16,7 @@
 #  5. the uninstaller leaves no program file, shortcut or uninstall entry.
 # Every window's caption and border are checked. Screenshots of every step go to
 # DIR/wine-screens.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=$(realpath "${1:-build-windows}")
 if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then

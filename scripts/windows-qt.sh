@@ -4,7 +4,7 @@
 # the recipe (configure line, toolchain, patches). A later run with the same recipe reuses
 # it. Prints the Qt prefix as its last line; everything else goes to standard error.
 # Fails loudly when the mirror or a package cannot be had.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 repo=$PWD
 cache=$(realpath -m "${KIVREL_WINDOWS_QT_CACHE:-/var/cache/kivrel-windows-qt}")

@@ -3,7 +3,7 @@
 # default build-windows), run under Wine with Qt's windows platform: windows-widget-tests.sh [DIR].
 # The tests of the Linux backends (REGEDIT4 store file, xdg-email, the ELF version record,
 # the X server) are not built for Windows; the Windows backends' own tests stand in for them.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=$(realpath "${1:-build-windows}")
 if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then

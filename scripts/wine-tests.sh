@@ -2,7 +2,7 @@
 # Cross-builds the core with its Windows backends and runs its tests under Wine, in a fresh
 # Wine prefix that is removed afterwards. Fails, and says so, when Wine or the cross
 # compiler cannot be had: the Windows side never passes without having run.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh g++-mingw-w64-x86-64 wine wine64 ||
   echo "Could not install the cross compiler and Wine." >&2
