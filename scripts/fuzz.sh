@@ -8,7 +8,8 @@ dir=build-fuzz
 
 echo "== Fuzzing in $dir"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DKIVREL_FUZZ=ON -DKIVREL_BUILD_UI=OFF -DKIVREL_BUILD_TESTS=OFF -DKIVREL_BUILD_BENCH=OFF >/dev/null
+  -DKIVREL_FUZZ=ON -DKIVREL_WERROR=ON -DKIVREL_BUILD_UI=OFF -DKIVREL_BUILD_TESTS=OFF \
+  -DKIVREL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" --target fuzz_regfile fuzz_csv
 
 # fuzz NAME SECONDS: new inputs go to the first folder; the seeds in the repository stay as
