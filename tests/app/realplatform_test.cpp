@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -277,6 +279,33 @@ TEST_F(RealPlatform, MessageBoxesReadAndAnswerAsTheProgramSays) {
             script.Then([](QWidget& w) { Press(w, Qt::Key_Return); });
             EXPECT_TRUE(boxes.Show(c.kind, text));
         }
+    }
+}
+
+// The titles above, in a test program started without a locale of its own: the program's
+// start (which the tests' main repeats) must give Xlib a UTF-8 character type itself.
+TEST_F(RealPlatform, TitlesStayRightWithoutALocaleInTheEnvironment) {
+    const std::vector<std::pair<const char*, QString>> cases = {{"no LANG, no LC_*", {}},
+                                                                {"LC_ALL=C", "C"}};
+    for (const auto& [name, lcAll] : cases) {
+        SCOPED_TRACE(name);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& var : env.keys()) {
+            if (var == "LANG" || var == "LANGUAGE" || var.startsWith("LC_"))
+                env.remove(var);
+        }
+        if (!lcAll.isEmpty())
+            env.insert("LC_ALL", lcAll);
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=RealPlatform.MessageBoxesReadAndAnswerAsTheProgramSays"});
+        ASSERT_TRUE(child.waitForFinished(120000)) << child.errorString().toStdString();
+        const std::string output = child.readAll().toStdString();
+        EXPECT_EQ(child.exitCode(), 0) << output;
+        // Run, not skipped.
+        EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
     }
 }
 
