@@ -393,7 +393,9 @@ TEST_F(RealPlatform, EditorTakesItsAccessLettersAndTypesNoOtherAltLetter) {
          {std::pair<const char*, QAbstractButton*>{"btnContinue", editor.btnContinue},
           {"btnOK", editor.btnOK},
           {"SpeedButton1", editor.SpeedButton1}})
-        QObject::connect(button, &QAbstractButton::clicked, [&clicks, name] { ++clicks[name]; });
+        // A copy: Clang before 16 cannot capture a structured binding.
+        QObject::connect(button, &QAbstractButton::clicked,
+                         [&clicks, key = name] { ++clicks[key]; });
     const KeyReleases released;
     editor.show();
     ModalScript script;
