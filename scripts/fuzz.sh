@@ -2,13 +2,14 @@
 # Builds the libFuzzer targets with clang in build-fuzz and runs the store-file parser for
 # 60 seconds and the spreadsheet reader for 40, each from its seed corpus; any finding
 # (crash, sanitizer report, timeout) fails.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 
 echo "== Fuzzing in $dir"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DKIVREL_FUZZ=ON -DKIVREL_BUILD_UI=OFF -DKIVREL_BUILD_TESTS=OFF -DKIVREL_BUILD_BENCH=OFF >/dev/null
+  -DKIVREL_FUZZ=ON -DKIVREL_WERROR=ON -DKIVREL_BUILD_UI=OFF -DKIVREL_BUILD_TESTS=OFF \
+  -DKIVREL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" --target fuzz_regfile fuzz_csv
 
 # fuzz NAME SECONDS MAXLEN: new inputs go to the first folder; the seeds in the repository

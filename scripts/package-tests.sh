@@ -6,7 +6,7 @@
 #     apt sources name) the package installs with apt-get, the installed program opens its
 #     first window on an X server, and after a purge nothing of the package is left.
 # Needs root; the packages it downloads are kept in $KIVREL_PACKAGE_CACHE for later runs.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo --preserve-env=KIVREL_PACKAGE_CACHE bash "$0" "$@"

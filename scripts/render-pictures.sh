@@ -3,7 +3,7 @@
 # sizes the windows show them (NAME-WIDTH.png beside the master), twice that for screens
 # at 200 %. The program carries only the PNG files: no SVG renderer is needed at run time,
 # and Qt for Windows is built without one. Run it after changing a master; commit the PNGs.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/../resources"
 bash ../scripts/setup.sh librsvg2-bin
 

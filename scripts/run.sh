@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and starts Kivrel.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh build

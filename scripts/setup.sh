@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kivrel needs on Debian 12, and any further
 # packages named as arguments; quick when all is there already.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev

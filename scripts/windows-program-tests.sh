@@ -16,7 +16,7 @@
 #  5. the uninstaller leaves no program file, shortcut or uninstall entry.
 # Every window's caption and border are checked. Screenshots of every step go to
 # DIR/wine-screens.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=$(realpath "${1:-build-windows}")
 if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then
@@ -27,7 +27,12 @@ if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then
     env KIVREL_WINE_DISPLAY=1 bash "$0" "$@"
 fi
 
-installer=$(ls "$dir"/Kivrel-*-setup.exe)
+installers=("$dir"/Kivrel-*-setup.exe)
+[ -f "${installers[0]}" ] || {
+  echo "No installer in $dir (scripts/windows-installer.sh makes it): the Windows program was NOT tested." >&2
+  exit 1
+}
+installer=${installers[0]}
 version=$(basename "$installer" | sed 's/^Kivrel-\(.*\)-setup\.exe$/\1/')
 screens=$dir/wine-screens
 rm -rf "$screens"
@@ -36,7 +41,13 @@ failures=0
 SECONDS=0
 
 say() { echo "== wine [${SECONDS}s] $*"; }
-shot() { import -window root "$screens/$1.png" 2>/dev/null && echo "   screenshot $screens/$1.png"; }
+shot() {
+  if import -window root "$screens/$1.png" 2>/dev/null; then
+    echo "   screenshot $screens/$1.png"
+  else
+    echo "   (no screenshot $1: import failed)" >&2
+  fi
+}
 check() {
   local what=$1
   shift
@@ -58,18 +69,45 @@ xmodmap -e 'keycode 20 = ssharp question' -e 'keycode 34 = udiaeresis Udiaeresis
   -e 'keycode 47 = odiaeresis Odiaeresis' -e 'keycode 48 = adiaeresis Adiaeresis' \
   -e 'keycode 61 = minus underscore'
 
+# The prefix, the printer and whatever else is set up for the run go again at its end.
+source scripts/lib/wineprefix.sh
+
 # Wine prints through CUPS: a PDF printer there is the users' printer here. It writes into
-# ~/PDF of the user who prints.
+# ~/PDF of the user who prints. Wine reaches CUPS as lpstat and lpadmin do, through the
+# scheduler's socket (/run/cups/cups.sock): a cupsd that runs but does not answer there,
+# such as one left in a chroot, is no use.
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 printer=Kivrel-PDF
 pdfs=$HOME/PDF
-pgrep -x cupsd >/dev/null || { "${sudo[@]}" mkdir -p /run/cups && "${sudo[@]}" cupsd; }
-"${sudo[@]}" lpadmin -p "$printer" -E -v cups-pdf:/ \
-  -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+cups_answers() { [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]; }
+if ! cups_answers; then
+  say "starting a CUPS scheduler of our own"
+  "${sudo[@]}" mkdir -p /run/cups
+  "${sudo[@]}" cupsd -f >"$screens/cupsd.log" 2>&1 &
+  cupsd=$!
+  at_exit '"${sudo[@]}" kill "$cupsd" 2>/dev/null; wait "$cupsd" 2>/dev/null'
+  for _ in $(seq 100); do
+    cups_answers && break
+    kill -0 "$cupsd" 2>/dev/null || break
+    sleep 0.2
+  done
+  if ! cups_answers; then
+    cat "$screens/cupsd.log" >&2
+    echo "CUPS does not answer at its socket (lpstat -r: $(LC_ALL=C lpstat -r 2>&1)): the Windows program was NOT tested." >&2
+    exit 1
+  fi
+fi
+at_exit 'rm -f "$pdfs"/Meldung*.pdf; "${sudo[@]}" lpadmin -x "$printer" 2>/dev/null'
+# lpadmin warns that PPD files are deprecated; what it says matters only when it fails.
+if ! added=$("${sudo[@]}" lpadmin -p "$printer" -E -v cups-pdf:/ \
+  -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>&1); then
+  echo "$added" >&2
+  echo "lpadmin could not add the PDF printer $printer: the Windows program was NOT tested." >&2
+  exit 1
+fi
 rm -f "$pdfs"/Meldung*.pdf
 
-source scripts/lib/wineprefix.sh
 say "fresh Wine prefix"
 fresh_wine_prefix || { echo "Wine could not set up a prefix: the Windows program was NOT tested." >&2; exit 1; }
 
@@ -100,7 +138,25 @@ check "version resource $version" [ "$(wine "$probe" version "$programs_win\\kiv
 
 say "2. the typical run: wizard and registry"
 windows() { wine "$probe" windows | tr -d '\r'; }
-waitfor() { wine "$probe" wait "$1" "${2:-30}"; }
+# waitfor CAPTION [SECONDS]: a window of the program's with that caption; when none comes,
+# what there was instead.
+waitfor() {
+  wine "$probe" wait "$1" "${2:-30}" && return 0
+  no_window "$1"
+  return 1
+}
+missing=0
+no_window() {
+  missing=$((missing + 1))
+  echo "   no window \"$1\" came; the program's windows:" >&2
+  windows | sed 's/^/     /' >&2 || true
+  echo "   the X server's windows:" >&2
+  local w
+  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    echo "     $w \"$(xdotool getwindowname "$w" 2>/dev/null)\"" >&2
+  done
+  shot "missing-$missing"
+}
 # A caption shown now, with the border its window has: "caption sysmenu " is a fixed
 # single border with the system menu and close box, no minimise or maximise box.
 border() { windows | awk -F'\t' -v c="$1" '$1 == c { print $2; exit }'; }
@@ -131,7 +187,13 @@ start_program() {
   (cd "$club" && exec wine "$programs_win\\kivrel.exe") >>"$screens/kivrel.log" 2>&1 &
   program=$!
   check "main window \"Kivrel 4.2 Osmira Edition\" appears" waitfor "Kivrel 4.2 Osmira Edition" 90
-  desktop=$(xdotool search --onlyvisible --name 'Wine desktop' | tail -n 1)
+  # The keys go nowhere without it: the run ends here when it is missing.
+  desktop=$(xdotool search --onlyvisible --name 'Wine desktop' | tail -n 1) || desktop=
+  if [ -z "$desktop" ]; then
+    no_window "Wine desktop"
+    echo "No Wine desktop window: the virtual desktop of the prefix did not come up." >&2
+    exit 1
+  fi
 }
 ended() { for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.2; done; return 1; }
 # Through the wizard's pages with what stands there; OK on the last.
@@ -373,7 +435,7 @@ check "\"Drucken\": the entry list printed" printed
 sleep 1
 shot 3-printed
 # PostScript's hyphen reads back as a soft hyphen.
-list=$(pdftotext -layout "$pdfs"/Meldung*.pdf - 2>/dev/null | sed 's/\xc2\xad/-/g')
+list=$(pdftotext -layout "$pdfs"/Meldung*.pdf - 2>/dev/null | sed 's/\xc2\xad/-/g') || list=
 for want in "Meldung von SV Grün-Weiss Tübingen für Stadtpokal Süd am 01.06.2027 in Würzburg" \
   "Schüler (w)" "Jule Fürst" "U12 (m)" "Jan Hübner" "Lukas Müller" "Seite 1"; do
   check "printed list: $want" grep -qF -- "$want" <<<"$list"
@@ -396,9 +458,6 @@ check "no start-menu entry" test ! -e "$shortcut"
 check "no uninstall entry" uninstall_entry_gone
 details_stay() { wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname >/dev/null 2>&1; }
 check "the remembered details stay" details_stay
-
-"${sudo[@]}" lpadmin -x "$printer" 2>/dev/null || true
-rm -f "$pdfs"/Meldung*.pdf
 
 if [ $failures -ne 0 ]; then
   echo "The Windows program under Wine: $failures checks FAILED (screenshots in $screens)." >&2

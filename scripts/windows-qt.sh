@@ -4,7 +4,7 @@
 # the recipe (configure line, toolchain, patches). A later run with the same recipe reuses
 # it. Prints the Qt prefix as its last line; everything else goes to standard error.
 # Fails loudly when the mirror or a package cannot be had.
-set -euo pipefail
+source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 repo=$PWD
 cache=$(realpath -m "${KIVREL_WINDOWS_QT_CACHE:-/var/cache/kivrel-windows-qt}")
@@ -40,8 +40,12 @@ patches=("$repo"/cmake/windows-qt/*.patch)
 toolchain_source=$repo/cmake/mingw-w64-compilers.cmake
 
 # The cross compiler's version too: Qt's libraries must match the runtime the program links.
-compiler_version=$(x86_64-w64-mingw32-g++-posix --version | head -n 1) ||
+# Debian's package versions, as the compiler calls itself "12-posix" through every update.
+x86_64-w64-mingw32-g++-posix --version >/dev/null ||
   fail "the MinGW-w64 compiler x86_64-w64-mingw32-g++-posix does not run"
+compiler_version=$(dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix \
+  gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev) ||
+  fail "cannot tell the versions of the MinGW-w64 compiler's packages"
 recipe_hash=$({
   echo "$source_version"
   echo "$compiler_version"
@@ -56,12 +60,13 @@ if [ -f "$prefix/.complete" ]; then
 fi
 
 # The cache lies outside the work tree, by default under /var/cache: made through sudo
-# for a user who is not root, and then owned by that user.
-if ! mkdir -p "$cache/downloads" 2>/dev/null; then
+# for a user who is not root, and then owned by that user; so is one that root made before.
+if ! { mkdir -p "$cache/downloads" 2>/dev/null && [ -w "$cache" ] && [ -w "$cache/downloads" ]; }; then
   [ "$(id -u)" -ne 0 ] || fail "cannot make $cache/downloads"
-  say "making $cache through sudo"
-  sudo install -d -o "$(id -u)" -g "$(id -g)" "$cache" "$cache/downloads" ||
-    fail "cannot make $cache, not even through sudo"
+  say "making $cache ours through sudo"
+  { sudo mkdir -p "$cache/downloads" && sudo chown "$(id -u):$(id -g)" "$cache" &&
+    sudo chown -R "$(id -u):$(id -g)" "$cache/downloads"; } ||
+    fail "cannot make $cache writable, not even through sudo"
 fi
 source scripts/lib/mirror.sh
 url=$(mirror | head -n 1)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/charlocale.h"
 #include "app/uisetup.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     // program's run under Wine drives the native one.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
 #endif
+    // As the program does: the windows' titles on the X server depend on it.
+    kivrel::UseUtf8CharacterType();
     QApplication app(argc, argv);
     kivrel::SetUpGermanUi(app);
     testing::InitGoogleTest(&argc, argv);
