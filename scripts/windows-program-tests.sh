@@ -430,7 +430,13 @@ check "the entry brought back gives the same files" same_files Wieder
 check "and a second mail" [ "$(mails)" = 2 ]
 # "Drucken" prints at once on the default printer, the PDF printer.
 keys ctrl+d
-printed() { for _ in $(seq 60); do ls "$pdfs"/Meldung*.pdf >/dev/null 2>&1 && return 0; sleep 0.5; done; return 1; }
+# cups-pdf writes the file while the job runs: it is read once CUPS has no job left for the
+# printer and the PDF parses.
+pdf_done() {
+  ls "$pdfs"/Meldung*.pdf >/dev/null 2>&1 && [ -z "$(lpstat -o "$printer" 2>/dev/null)" ] &&
+    pdftotext "$pdfs"/Meldung*.pdf /dev/null 2>/dev/null
+}
+printed() { for _ in $(seq 120); do pdf_done && return 0; sleep 0.5; done; return 1; }
 check "\"Drucken\": the entry list printed" printed
 sleep 1
 shot 3-printed
