@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <clocale>
-
-#include "base/cp1252.h"
 #include "base/messages.h"
 
 namespace kivrel {
@@ -36,17 +32,6 @@ TEST(GeneralError, GuardShowsEveryKindOfFailureAndGoesOn) {
     EXPECT_EQ(boxes.texts()[0], "Konnte Daten f\xFCr 'Ort' nicht holen.");
     EXPECT_EQ(boxes.texts()[1], "Error sending mail.");
     EXPECT_EQ(boxes.texts()[2], "Unbekannter Fehler.");
-}
-
-// A German Linux gives the system's texts in UTF-8; the program's texts are Windows-1252.
-TEST(SystemError, TheSystemsTextInTheUsersLanguageAsTheProgramsText) {
-    const std::string messages = std::setlocale(LC_MESSAGES, nullptr);
-    const std::string ctype = std::setlocale(LC_CTYPE, nullptr);
-    if (!std::setlocale(LC_MESSAGES, "de_DE.UTF-8") || !std::setlocale(LC_CTYPE, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no German UTF-8 locale here";
-    EXPECT_EQ(SystemErrorText(EFBIG), Win1252("Die Datei ist zu groß"));
-    std::setlocale(LC_MESSAGES, messages.c_str());
-    std::setlocale(LC_CTYPE, ctype.c_str());
 }
 
 TEST(ScriptedBoxes, AnswersInOrderThenTheDefaultAndRestoresThePrevious) {
