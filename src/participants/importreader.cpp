@@ -206,13 +206,8 @@ void tImport::IndexPairs() {
     pairs_.clear();
     for (std::size_t i = 0; i < rows_.size(); ++i)
         pairs_[rows_[i].PairKey].push_back(i);
-    for (const auto& [key, same] : pairs_) {
-        bool taken = taken_.count(key) > 0;
-        for (const std::size_t row : same) {
-            Check(row, taken);
-            taken = taken || (rows_[row].Start && rows_[row].Reason.empty());
-        }
-    }
+    for (const auto& [key, same] : pairs_)
+        CheckPair(key, same);
 }
 
 int tImport::TickedBadRows() const {
@@ -361,6 +356,8 @@ void tImport::FillFromSheet(tImportRow& row) {
             "Das Geschlecht " + Quoted(cells[fldGeschlecht]) + " ist unbekannt (m, w oder g).";
     SetGroupText(row, cells[fldAltersgruppe]);
     ApplyEdits(row);
+    // Only the names make the key, and only here and in SetText can they change.
+    row.PairKey = NamePairKey(t.Nachname, t.Vorname);
 }
 
 void tImport::ApplyEdits(tImportRow& row) {
@@ -391,7 +388,6 @@ void tImport::ApplyEdits(tImportRow& row) {
         t.Allkategorie = *edits.Allkategorie;
         row.AllkategorieFault.clear();
     }
-    row.PairKey = NamePairKey(t.Nachname, t.Vorname);
 }
 
 void tImport::AddRow(tImportRow row, const std::string& groupText) {
@@ -491,6 +487,15 @@ void tImport::Check(std::size_t index, bool taken) {
     row.Reason = std::move(reason);
 }
 
+void tImport::CheckPair(const std::string& key, const std::vector<std::size_t>& same) {
+    // Only the first ticked good row of a name pair may come in.
+    bool taken = taken_.count(key) > 0;
+    for (const std::size_t row : same) {
+        Check(row, taken);
+        taken = taken || (rows_[row].Start && rows_[row].Reason.empty());
+    }
+}
+
 std::vector<std::size_t> tImport::Recheck(const std::vector<std::size_t>& rows) {
     std::unordered_set<const std::vector<std::size_t>*> seen;
     std::vector<std::size_t> changed;
@@ -498,12 +503,7 @@ std::vector<std::size_t> tImport::Recheck(const std::vector<std::size_t>& rows) 
         const std::vector<std::size_t>& same = pairs_[rows_.at(row).PairKey];
         if (!seen.insert(&same).second)
             continue;
-        // Only the first ticked good row of a name pair may come in.
-        bool taken = taken_.count(rows_[row].PairKey) > 0;
-        for (const std::size_t other : same) {
-            Check(other, taken);
-            taken = taken || (rows_[other].Start && rows_[other].Reason.empty());
-        }
+        CheckPair(rows_[row].PairKey, same);
         changed.insert(changed.end(), same.begin(), same.end());
     }
     if (seen.size() > 1)
@@ -561,6 +561,7 @@ std::vector<std::size_t> tImport::SetText(std::size_t row, tImportField field, s
          : field == fldVorname ? e.Vorname
                                : e.Jahrgang) = std::move(text);
     });
+    rows_[row].PairKey = NamePairKey(t.Nachname, t.Vorname);
     if (rows_[row].PairKey == before)
         return changed;
     // The row leaves the rows of its old names for those of its new ones, in row order.

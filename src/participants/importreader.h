@@ -164,6 +164,8 @@ private:
     // taken: an earlier ticked good row, or the list, has the row's names.
     void Check(std::size_t row, bool taken);
     void IndexPairs();
+    // Checks the rows of one name pair, in order.
+    void CheckPair(const std::string& key, const std::vector<std::size_t>& same);
     // Checks the rows of these rows' names again, each name pair once and in order, and
     // gives them back.
     std::vector<std::size_t> Recheck(const std::vector<std::size_t>& rows);
