@@ -18,6 +18,9 @@
 namespace kivrel {
 namespace {
 
+// The preview without kept rules: nothing to propose.
+const tRuleMemory kNoRules{[] { return tAgeRules(); }, [](const tAgeRules&) {}};
+
 constexpr int kParticipants = 10000;
 
 std::unique_ptr<tTeilnehmer> Participant(int i) {
@@ -126,7 +129,7 @@ void BM_ImportPreviewOpenAtLimit(benchmark::State& state) {
     for (auto _ : state) {
         tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025);
         import.Read(files);
-        TfrmImport preview(import);
+        TfrmImport preview(import, kNoRules);
         preview.show();
         preview.stgZeilen->viewport()->repaint();
     }
@@ -144,7 +147,7 @@ struct tOpenPreview {
         import.Read(LimitList(state));
         import.AddAgeGroup({"U12", "g"});
         import.AddAgeGroup({"U14", "g"});
-        preview = std::make_unique<TfrmImport>(import);
+        preview = std::make_unique<TfrmImport>(import, kNoRules);
         preview->show();
         QApplication::processEvents();
         preview->stgZeilen->setFocus();

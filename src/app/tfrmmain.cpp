@@ -135,6 +135,8 @@ void TfrmMain::CreateActions() {
     actTeilnehmerImportieren =
         make(QStringLiteral("&Importieren..."), "import", QStringLiteral("Importieren"),
              &TfrmMain::actTeilnehmerImportierenExecute);
+    actRegeln = make(QStringLiteral("&Regeln der Altersgruppen..."), nullptr, QString(),
+                     &TfrmMain::actRegelnExecute);
     actTeilnehmerBearbeiten =
         make(QStringLiteral("&Bearbeiten"), "edit", QStringLiteral("Bearbeiten"),
              &TfrmMain::actTeilnehmerBearbeitenExecute);
@@ -173,6 +175,8 @@ void TfrmMain::CreateMenus() {
     teilnehmer->addAction(actTeilnehmerImportieren);
     teilnehmer->addAction(actTeilnehmerBearbeiten);
     teilnehmer->addAction(actTeilnehmerloeschen);
+    teilnehmer->addSeparator();
+    teilnehmer->addAction(actRegeln);
     menuBar()->addMenu(QStringLiteral("&Information"))->addAction(berKivrel401);
 }
 
@@ -308,8 +312,8 @@ void TfrmMain::TeilnehmerEinfuegenExecute() {
 
 void TfrmMain::actTeilnehmerImportierenExecute() {
     RunGuarded([&] {
-        const std::unique_ptr<tImport> import =
-            AskImport(meldung_, {ReadImportColumns, WriteImportColumns}, this);
+        const std::unique_ptr<tImport> import = AskImport(
+            meldung_, {ReadImportColumns, WriteImportColumns}, {ReadAgeRules, WriteAgeRules}, this);
         if (!import)
             return;
         // All good rows in one step; nothing in the lists is changed or replaced.
@@ -317,6 +321,11 @@ void TfrmMain::actTeilnehmerImportierenExecute() {
         FillParticipantGrid(-1);
         UpdateParticipantActions();
     });
+}
+
+void TfrmMain::actRegelnExecute() {
+    // Kept for the imports to come; the entry itself does not change.
+    RunGuarded([&] { EditAgeRules({ReadAgeRules, WriteAgeRules}, this); });
 }
 
 void TfrmMain::actTeilnehmerBearbeitenExecute() {

@@ -65,6 +65,7 @@ public:
     QToolBar* ToolBar1;
     QAction* TeilnehmerEinfuegen;
     QAction* actTeilnehmerImportieren;
+    QAction* actRegeln;
     QAction* actTeilnehmerBearbeiten;
     QAction* actTeilnehmerloeschen;
     QAction* actDrucken;
@@ -99,6 +100,7 @@ public slots:
     void FormCloseQuery(bool& canClose);
     void TeilnehmerEinfuegenExecute();
     void actTeilnehmerImportierenExecute();
+    void actRegelnExecute();
     void actTeilnehmerBearbeitenExecute();
     void actTeilnehmerloeschenExecute();
     void stgTeilnehmer2DblClick() { actTeilnehmerBearbeitenExecute(); }

@@ -274,4 +274,18 @@ void WriteImportColumns(const std::vector<std::string>& heading, const std::vect
     }
 }
 
+tAgeRules ReadAgeRules() {
+    try {
+        const auto key = RegistryKey::Open(kRegelnKey);
+        return key ? AgeRulesFromText(ReadText(*key, "Altersgruppen")) : tAgeRules();
+    } catch (...) {
+        return {};  // the rules typed anew rather than a failure at every import
+    }
+}
+
+void WriteAgeRules(const tAgeRules& rules) {
+    if (auto key = OpenForSaving(kRegelnKey))
+        WriteText(*key, "Altersgruppen", AgeRulesText(rules));
+}
+
 }  // namespace kivrel

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/konstanten.h"
+#include "participants/agerules.h"
 
 // The event, club and person details and the welcome flag, remembered between runs in the
 // current user's hive below \Software\NORDALKE\QVTR\, and the import's column choices.
@@ -15,6 +16,7 @@ inline constexpr const char* kVereinKey = "\\Software\\NORDALKE\\QVTR\\Verein\\"
 inline constexpr const char* kAbsenderKey = "\\Software\\NORDALKE\\QVTR\\Absender\\";
 inline constexpr const char* kAdvertKey = "\\Software\\NORDALKE\\QVTR\\Advert\\";
 inline constexpr const char* kImportKey = "\\Software\\NORDALKE\\QVTR\\Import\\";
+inline constexpr const char* kRegelnKey = "\\Software\\NORDALKE\\QVTR\\Regeln\\";
 
 // The loads open their key (creating it) and read the values one by one into data, in their
 // stored order; a missing text reads as empty. A key that cannot be opened leaves data as it
@@ -44,5 +46,10 @@ void WriteShowIntro(bool show);
 // fails (nothing remembered is an empty list); a failed write is ignored.
 std::vector<int> ReadImportColumns(const std::vector<std::string>& heading);
 void WriteImportColumns(const std::vector<std::string>& heading, const std::vector<int>& columns);
+
+// The age groups' rules that the user keeps, for every tournament. Reading never fails
+// (nothing kept, or nothing readable, is no rules); a failed write gives the store warning.
+tAgeRules ReadAgeRules();
+void WriteAgeRules(const tAgeRules& rules);
 
 }  // namespace kivrel

@@ -15,6 +15,11 @@ inline constexpr Qt::WindowFlags kFixedDialogFlags =
     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
+// A resizable dialog with the system menu and the close box.
+inline constexpr Qt::WindowFlags kSizableDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
 // The height of an edit field or drop-down list at 96 dpi.
 inline constexpr int kEditHeight = 21;
 

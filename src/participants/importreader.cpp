@@ -135,8 +135,8 @@ std::string FoldedHeading(std::string_view heading) {
 
 const char* ImportFieldName(tImportField field) {
     static const char* const kNames[kImportFieldCount] = {
-        "Nachname",     "Vorname",        "Jahrgang", "Geschlecht",  "Graduierung",
-        "Altersgruppe", "Gewichtsklasse", "Kata",     "Allkategorie"};
+        "Nachname",     "Vorname",        "Jahrgang", "Geschlecht",   "Graduierung",
+        "Altersgruppe", "Gewichtsklasse", "Kata",     "Allkategorie", "K\xF6rpergewicht"};
     return kNames[field];
 }
 
@@ -152,10 +152,11 @@ tImportColumns GuessColumns(const std::vector<std::string>& heading) {
             {fldGeschlecht, {"geschlecht", "mw"}},
             {fldGraduierung, {"graduierung", "grad", "gurt", "gürtel", "kyu", "kyudan"}},
             {fldAltersgruppe, {"altersgruppe", "altersklasse"}},
-            // "Gewicht" alone is mostly the body weight in kg; see ReadSheet.
             {fldGewicht, {"gewichtsklasse", "gewklasse", "gwk"}},
             {fldKata, {"kata"}},
             {fldAllkategorie, {"allkategorie"}},
+            // "Gewicht" alone is mostly the body weight in kg; see ReadSheet.
+            {fldKoerpergewicht, {"körpergewicht", "gewicht", "kg"}},
         };
         for (const auto& [field, spellings] : kGuesses) {
             for (const char* spelling : spellings)
@@ -268,8 +269,11 @@ void tImport::ReadSheet(const tImportFile& file) {
             return cell.empty() || cell[0] == '-' || cell[0] == '+';
         };
         if (FoldedHeading(sheet.Heading[c]) == "gewicht" &&
-            std::all_of(sheet.Records.begin(), sheet.Records.end(), isClass))
+            std::all_of(sheet.Records.begin(), sheet.Records.end(), isClass)) {
             sheet.Guessed[fldGewicht] = static_cast<int>(c);
+            if (sheet.Guessed[fldKoerpergewicht] == static_cast<int>(c))
+                sheet.Guessed[fldKoerpergewicht] = -1;
+        }
     }
     sheet.Columns = sheet.Guessed;
     if (sheet.Records.empty()) {
@@ -347,6 +351,7 @@ void tImport::FillFromSheet(tImportRow& row) {
         t.Allkategorie = *flag;
     else
         row.AllkategorieFault = FlagFault(cells[fldAllkategorie], "Allkategorie");
+    row.Koerpergewicht = cells[fldKoerpergewicht];
     row.GenderText = cells[fldGeschlecht];
     row.Gender.clear();
     if (const auto gender = GenderOf(cells[fldGeschlecht]))
@@ -454,9 +459,18 @@ std::string tImport::GroupKey(const std::string& name, const std::string& gender
     return AgeGroupKey(group.Group);
 }
 
+void tImport::Propose(tImportRow& row) const {
+    const tTeilnehmer& t = row.Participant;
+    row.Proposal = rules_.Propose(t.Jahrgang, row.Gender, t.Altersgruppe, row.Koerpergewicht);
+    // Only what the row lacks is proposed; the group of a row that has one is its own.
+    if (!t.Gewicht.empty())
+        row.Proposal.Gewicht.clear();
+}
+
 void tImport::Check(std::size_t index, bool taken) {
     tImportRow& row = rows_[index];
     const tTeilnehmer& t = row.Participant;
+    Propose(row);
     // A row that does not start needs no reason but what keeps it out for good; it is
     // checked when it is ticked.
     if (!row.Fault.empty() || !row.Start) {
@@ -599,6 +613,41 @@ void tImport::SetColumns(std::size_t sheet, const tImportColumns& columns) {
             FillFromSheet(row);
     }
     IndexPairs();
+}
+
+void tImport::SetRules(const tAgeRules& rules) {
+    rules_ = tAgeRuleTable(rules, currentYear_, [this](const tAltersgruppe& group) {
+        return GroupKey(group.Bezeichnung, group.Geschlecht, false);
+    });
+    for (tImportRow& row : rows_)
+        Propose(row);
+}
+
+std::vector<std::size_t> tImport::AcceptProposals(const std::vector<std::size_t>& rows) {
+    ++edits_;
+    for (const std::size_t index : rows) {
+        tImportRow& row = rows_.at(index);
+        row.Edits.Start = true;
+        if (!row.Proposal.Group.empty())
+            row.Edits.Altersgruppe = row.Proposal.Group;
+        ApplyEdits(row);
+        // The weight class belongs to the group just given.
+        Propose(row);
+        if (!row.Proposal.Gewicht.empty())
+            row.Edits.Gewicht = row.Proposal.Gewicht;
+        ApplyEdits(row);
+    }
+    return Recheck(rows);
+}
+
+std::vector<std::size_t> tImport::TickedWithProposal() const {
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const tProposal& p = rows_[i].Proposal;
+        if (rows_[i].Start && rows_[i].Fault.empty() && (!p.Group.empty() || !p.Gewicht.empty()))
+            rows.push_back(i);
+    }
+    return rows;
 }
 
 std::vector<std::string> tImport::NewAgeGroupKeys() const {

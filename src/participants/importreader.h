@@ -11,6 +11,7 @@
 
 #include "base/csvreader.h"
 #include "model/konstanten.h"
+#include "participants/agerules.h"
 
 // Participants taken over from a spreadsheet export (the club's member list) or from entry
 // files written earlier. The rows are completed in the preview, each edit checked again by
@@ -39,6 +40,7 @@ enum tImportField {
     fldGewicht,
     fldKata,
     fldAllkategorie,
+    fldKoerpergewicht,  // the body weight in kg, for proposing the weight class
     kImportFieldCount
 };
 
@@ -85,6 +87,10 @@ struct tImportRow {
     tTeilnehmer Participant;
     std::string Gender;  // as the file gives it: "m", "w", "g" or ""
     std::string GenderText;
+    std::string Koerpergewicht;  // as the file gives it
+    // What the age-group rules propose where the row has no age group or weight class, and
+    // why they propose none.
+    tProposal Proposal;
     bool Start = true;  // ticked: imported by OK when it passes every rule
     // Faults the preview cannot mend (the row's characters or quotes, its field count).
     std::string Fault;
@@ -139,6 +145,14 @@ public:
     std::vector<std::string> AgeGroupKeys() const;
     // The new age groups that Apply would add.
     std::vector<std::string> NewAgeGroupKeys() const;
+    // The rules by which age groups and weight classes are proposed; every row's proposal
+    // is made anew. Their groups can be given like the list's.
+    void SetRules(const tAgeRules& rules);
+    // Gives the rows the proposed age group and weight class where they have none, and ticks
+    // them.
+    std::vector<std::size_t> AcceptProposals(const std::vector<std::size_t>& rows);
+    // Rows that are ticked and have a proposal still to accept.
+    std::vector<std::size_t> TickedWithProposal() const;
     // Reads the fields of a sheet's rows again from other columns; the user's edits stay.
     void SetColumns(std::size_t sheet, const tImportColumns& columns);
     // Counts every edit above, so that a caller can tell whether the user changed anything.
@@ -164,6 +178,7 @@ private:
     // taken: an earlier ticked good row, or the list, has the row's names.
     void Check(std::size_t row, bool taken);
     void IndexPairs();
+    void Propose(tImportRow& row) const;
     // Checks the rows of one name pair, in order.
     void CheckPair(const std::string& key, const std::vector<std::size_t>& same);
     // Checks the rows of these rows' names again, each name pair once and in order, and
@@ -185,6 +200,7 @@ private:
     };
     std::vector<tNewGroup> newGroups_;
     std::unordered_map<std::string, std::size_t> newGroupIndex_;  // by collation key
+    tAgeRuleTable rules_;
     int edits_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,10 +33,16 @@
 #include "base/inputfield.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "participants/dialoglayout.h"
 #include "participants/inputrules.h"
 #include "participants/tfrmaltersgruppe.h"
 
 namespace kivrel {
+
+namespace {
+// Proposals of the rules, apart from black (file, typed) and dark red (faults).
+const QColor kProposalColour(0x00, 0x40, 0xC0);
+}  // namespace
 
 // The import's rows as the grid shows and edits them.
 class tImportModel : public QAbstractTableModel {
@@ -78,6 +85,20 @@ public:
             return Flag(index.column(), static_cast<std::size_t>(index.row())) ? Qt::Checked
                                                                                : Qt::Unchecked;
         }
+        if (const std::string* proposed = Proposed(row, index.column())) {
+            // Shown apart from what the file says or the user typed, until accepted.
+            if (role == Qt::ForegroundRole)
+                return QBrush(kProposalColour);
+            if (role == Qt::FontRole) {
+                QFont font;
+                font.setItalic(true);
+                return font;
+            }
+            if (role == Qt::ToolTipRole)
+                return QStringLiteral("Vorschlag aus den Regeln: %1").arg(Shown(*proposed));
+            if (role == Qt::DisplayRole || role == Qt::EditRole)
+                return Shown(*proposed);
+        }
         if (role == Qt::ForegroundRole) {
             switch (index.column()) {
                 case TfrmImport::colNachname:
@@ -118,6 +139,8 @@ public:
                                             : QString();
             case TfrmImport::colAltersgruppe:
                 return Shown(t.Altersgruppe);
+            case TfrmImport::colKoerpergewicht:
+                return Shown(row.Koerpergewicht);
             case TfrmImport::colGewicht:
                 return Shown(t.Gewicht);
             case TfrmImport::colErgebnis:
@@ -125,7 +148,8 @@ public:
                 if (!row.Start)
                     return Shown(row.Fault);
                 if (!row.Reason.empty())
-                    return Shown(row.Reason);
+                    return Shown(row.Proposal.Note.empty() ? row.Reason
+                                                           : row.Reason + ' ' + row.Proposal.Note);
                 return row.GradeNote.empty() ? QStringLiteral("wird übernommen")
                                              : Shown(row.GradeNote);
             default:
@@ -160,9 +184,9 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         static const char* const kHeadings[TfrmImport::kColumnCount] = {
-            "Start",    "Datei",        "Zeile",       "Nachname",     "Vorname",
-            "Jahrgang", "Geschlecht",   "Graduierung", "Altersgruppe", "Gewichtsklasse",
-            "Kata",     "Allkategorie", "Ergebnis"};
+            "Start",          "Datei",      "Zeile",        "Nachname",     "Vorname",
+            "Jahrgang",       "Geschlecht", "Graduierung",  "Altersgruppe", "kg",
+            "Gewichtsklasse", "Kata",       "Allkategorie", "Ergebnis"};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= TfrmImport::kColumnCount)
             return QVariant();
@@ -216,6 +240,14 @@ public:
     }
 
 private:
+    // The proposal that a cell shows, where the row has no value of its own.
+    static const std::string* Proposed(const tImportRow& row, int column) {
+        const std::string* proposed = column == TfrmImport::colAltersgruppe ? &row.Proposal.Group
+                                      : column == TfrmImport::colGewicht    ? &row.Proposal.Gewicht
+                                                                            : nullptr;
+        return proposed && !proposed->empty() ? proposed : nullptr;
+    }
+
     // A text as the file had it, letters that Windows-1252 lacks included.
     static QString Shown(const std::string& text) {
         return QString::fromStdString(MarkedToUtf8(text));
@@ -372,15 +404,10 @@ QStringList ChooseFiles(QWidget* parent) {
     return dialog.selectedFiles();
 }
 
-// A resizable dialog with the system menu and the close box.
-constexpr Qt::WindowFlags kSizableDialogFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
-
 }  // namespace
 
-TfrmImport::TfrmImport(tImport& import, QWidget* parent)
-    : QDialog(parent, kSizableDialogFlags), import_(import) {
+TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* parent)
+    : QDialog(parent, kSizableDialogFlags), import_(import), rules_(rules) {
     setWindowTitle(QStringLiteral("Teilnehmer importieren"));
     auto* layout = new QVBoxLayout(this);
 
@@ -480,6 +507,29 @@ TfrmImport::TfrmImport(tImport& import, QWidget* parent)
     layout->addLayout(groups);
     connect(btnNeu, &QPushButton::clicked, this, &TfrmImport::btnNeuClick);
     connect(btnZuweisen, &QPushButton::clicked, this, &TfrmImport::btnZuweisenClick);
+
+    // What the age groups' rules propose, in blue in the grid.
+    auto* proposals = new QHBoxLayout();
+    btnRegeln = new QPushButton(QStringLiteral("&Regeln..."), this);
+    btnRegeln->setToolTip(QStringLiteral("Jahrgänge und Gewichtsklassen der Altersgruppen"));
+    btnVorschlaege = new QPushButton(QStringLiteral("&Vorschläge übernehmen"), this);
+    btnVorschlaege->setToolTip(
+        QStringLiteral("Übernimmt die blau vorgeschlagenen Altersgruppen und Gewichtsklassen "
+                       "aller angekreuzten Zeilen"));
+    btnVorschlaegeMarkierte =
+        new QPushButton(QStringLiteral("Vorschläge der &markierten Zeilen"), this);
+    btnVorschlaegeMarkierte->setToolTip(
+        QStringLiteral("Übernimmt die Vorschläge der markierten Zeilen und lässt sie starten"));
+    proposals->addWidget(new QLabel(QStringLiteral("Vorschläge aus den Regeln (blau):"), this));
+    proposals->addWidget(btnRegeln);
+    proposals->addWidget(btnVorschlaege);
+    proposals->addWidget(btnVorschlaegeMarkierte);
+    proposals->addStretch(1);
+    layout->addLayout(proposals);
+    connect(btnRegeln, &QPushButton::clicked, this, &TfrmImport::btnRegelnClick);
+    connect(btnVorschlaege, &QPushButton::clicked, this, &TfrmImport::btnVorschlaegeClick);
+    connect(btnVorschlaegeMarkierte, &QPushButton::clicked, this,
+            &TfrmImport::btnVorschlaegeMarkierteClick);
 
     lblAltersgruppen = new QLabel(this);
     lblAltersgruppen->setWordWrap(true);
@@ -639,6 +689,7 @@ void TfrmImport::Refresh() {
     lblDateifehler->setText(errors.join(QLatin1Char('\n')));
     lblDateifehler->setVisible(!errors.isEmpty());
     lblAltersgruppen->setText(NewGroupsText(import_));
+    btnVorschlaege->setEnabled(!import_.TickedWithProposal().empty());
     btnOK->setEnabled(import_.GoodRows() > 0);
 }
 
@@ -710,6 +761,40 @@ void TfrmImport::btnZuweisenClick() {
     });
 }
 
+void TfrmImport::btnRegelnClick() {
+    RunGuarded([&] {
+        const std::optional<tAgeRules> rules = EditAgeRules(rules_, this);
+        if (!rules)
+            return;
+        const BusyScope busy;
+        import_.SetRules(*rules);
+        model_->AllChanged();
+        FillAgeGroups(FromQt(cbbAltersgruppe->currentText()));
+        Refresh();
+    });
+}
+
+void TfrmImport::btnVorschlaegeClick() {
+    RunGuarded([&] {
+        const BusyScope busy;
+        model_->RowsChanged(import_.AcceptProposals(import_.TickedWithProposal()));
+    });
+}
+
+void TfrmImport::btnVorschlaegeMarkierteClick() {
+    RunGuarded([&] {
+        const std::vector<std::size_t> rows = SelectedRows();
+        if (rows.empty()) {
+            ShowWarning(
+                Win1252("Bitte markieren Sie die Zeilen, deren Vorschläge Sie übernehmen "
+                        "möchten."));
+            stgZeilen->setFocus();
+            return;
+        }
+        model_->RowsChanged(import_.AcceptProposals(rows));
+    });
+}
+
 void TfrmImport::cbbDateiChange() {
     RunGuarded([&] { ShowColumns(); });
 }
@@ -735,7 +820,7 @@ void TfrmImport::cbbSpalteChange() {
 }
 
 std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory& memory,
-                                   QWidget* parent) {
+                                   const tRuleMemory& rules, QWidget* parent) {
     const QStringList paths = ChooseFiles(parent);
     if (paths.isEmpty())
         return nullptr;
@@ -764,14 +849,20 @@ std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory&
             files.push_back({name, bytes.toStdString()});
         }
         import->Read(files);
+        import->SetRules(rules.Read());
         import->FileErrors.insert(import->FileErrors.begin(), errors.begin(), errors.end());
         // The columns the user assigned last time to a list with the same heading.
         for (std::size_t s = 0; s < import->Sheets().size(); ++s) {
             const std::vector<int> columns = memory.Read(import->Sheets()[s].Heading);
-            remembered.push_back(columns.size() == kImportFieldCount);
+            // Choices kept before the body weight was a field leave it to the guess.
+            remembered.push_back(columns.size() == kImportFieldCount ||
+                                 columns.size() == fldKoerpergewicht);
             if (remembered.back()) {
-                tImportColumns chosen{};
+                tImportColumns chosen = import->Sheets()[s].Guessed;
                 std::copy(columns.begin(), columns.end(), chosen.begin());
+                if (columns.size() < kImportFieldCount &&
+                    std::count(chosen.begin(), chosen.end(), chosen[fldKoerpergewicht]) > 1)
+                    chosen[fldKoerpergewicht] = -1;
                 if (chosen != import->Sheets()[s].Columns)
                     import->SetColumns(s, chosen);
             }
@@ -784,7 +875,7 @@ std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory&
         ShowWarning(text);
         return nullptr;
     }
-    TfrmImport dialog(*import, parent);
+    TfrmImport dialog(*import, rules, parent);
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
     for (std::size_t s = 0; s < import->Sheets().size(); ++s) {

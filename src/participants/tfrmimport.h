@@ -8,6 +8,7 @@
 
 #include "model/konstanten.h"
 #include "participants/importreader.h"
+#include "participants/tfrmregeln.h"
 
 class QComboBox;
 class QLabel;
@@ -38,6 +39,7 @@ public:
         colGeschlecht,
         colGraduierung,
         colAltersgruppe,
+        colKoerpergewicht,
         colGewicht,
         colKata,
         colAllkategorie,
@@ -45,8 +47,8 @@ public:
         kColumnCount
     };
 
-    // ageGroups: for the age-group dialog's duplicates; nothing is added to it here.
-    TfrmImport(tImport& import, QWidget* parent = nullptr);
+    // rules: where the age groups' rules are kept, for the rules dialog.
+    TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* parent = nullptr);
     ~TfrmImport() override;
 
     // The grid's rows as the import numbers them, for the selected grid rows.
@@ -62,6 +64,9 @@ public:
     QPushButton* btnNeu;
     QPushButton* btnZuweisen;
     QLabel* lblAltersgruppen;
+    QPushButton* btnRegeln;
+    QPushButton* btnVorschlaege;
+    QPushButton* btnVorschlaegeMarkierte;
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
@@ -69,6 +74,9 @@ public slots:
     void btnOKClick();
     void btnNeuClick();
     void btnZuweisenClick();
+    void btnRegelnClick();
+    void btnVorschlaegeClick();
+    void btnVorschlaegeMarkierteClick();
     void cbbDateiChange();
     void cbbSpalteChange();
 
@@ -87,6 +95,7 @@ private:
     void ShowColumns();
 
     tImport& import_;
+    const tRuleMemory& rules_;
     tImportModel* model_;
     QSortFilterProxyModel* proxy_;
     bool filling_ = false;
@@ -104,6 +113,6 @@ struct tColumnMemory {
 // confirmed it with OK, for Apply; nothing when there was nothing to import or the user
 // cancelled. Changes nothing in the entry itself.
 std::unique_ptr<tImport> AskImport(const tMeldung& meldung, const tColumnMemory& memory,
-                                   QWidget* parent);
+                                   const tRuleMemory& rules, QWidget* parent);
 
 }  // namespace kivrel
