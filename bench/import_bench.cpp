@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include "memberlist.h"
 #include "participants/importreader.h"
 
@@ -81,6 +83,43 @@ void BM_ReadBlankRows4MB(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadBlankRows4MB)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+// 20,000 members with birth years, genders and weights, and a federation's table of 20 age
+// groups (ten pairs of birth years, each for girls and boys) with ten weight classes each:
+// the proposal of every row.
+void BM_ProposeFromRules(benchmark::State& state) {
+    constexpr int kMembers = 20000;
+    std::string csv = "Nachname;Vorname;Geb.-Datum;Geschlecht;Gewicht (kg)\r\n";
+    for (int i = 0; i < kMembers; ++i)
+        csv += "Name" + std::to_string(i) + ";Vorname;01.02." + std::to_string(2000 + i % 21) +
+               ";" + (i % 2 ? "m" : "w") + ";" + std::to_string(20 + i % 50) + "," +
+               std::to_string(i % 10) + "\r\n";
+    tAgeRules rules;
+    for (int pair = 0; pair < 10; ++pair) {
+        for (const char* gender : {"w", "m"}) {
+            const std::string from = std::to_string(2000 + 2 * pair);
+            const std::string to = std::to_string(2001 + 2 * pair);
+            rules.push_back({{"U" + std::to_string(26 - 2 * pair), gender},
+                             from,
+                             to,
+                             "-24 -28 -32 -36 -40 -45 -50 -55 -60 +60"});
+        }
+    }
+    const tMeldung entry;
+    tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025);
+    import.Read({{ "mitglieder.csv", csv }});
+    for (auto _ : state) {
+        import.SetRules(rules);
+        benchmark::DoNotOptimize(import.Rows().data());
+    }
+    // Every member born 2000 to 2019 has a group; those of 2020 none.
+    const auto proposed =
+        std::count_if(import.Rows().begin(), import.Rows().end(),
+                      [](const tImportRow& r) { return !r.Proposal.Gewicht.empty(); });
+    if (proposed != kMembers - kMembers / 21)
+        state.SkipWithError(("proposals: " + std::to_string(proposed)).c_str());
+}
+BENCHMARK(BM_ProposeFromRules)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 }  // namespace kivrel

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFont>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -11,14 +15,18 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 #include "app/tfrmmain.h"
 #include "base/cp1252.h"
 #include "base/messages.h"
+#include "details/storeddetails.h"
 #include "output/entryfile.h"
 #include "participants/tfrmaltersgruppe.h"
 #include "participants/tfrmimport.h"
+#include "participants/tfrmregeln.h"
+#include "support/entrybuilder.h"
 #include "support/exampleentry.h"
 #include "support/modalscript.h"
 #include "support/scopedenv.h"
@@ -429,6 +437,137 @@ TEST_F(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilen
                                                "Trotzdem übernehmen?")});
     EXPECT_EQ(Column(main.GridModel(), 0), QStringList({"Adler", "Bauer"}));
     EXPECT_EQ(Column(main.GridModel(), 7), QStringList({" ", "5. Kyu"}));
+}
+
+// The rules of two age groups, typed once into the rules dialog and kept: a club's member
+// list is then completed by ticking the starters and taking the proposals, with the same
+// entry files as when every value is typed by hand.
+TEST_F(MainWindowImport, KeptRulesCompleteAMemberListInAFewActions) {
+    const auto typeRule = [](TfrmRegeln& dialog, const QStringList& cells) {
+        QTest::mouseClick(dialog.btnNeu, Qt::LeftButton);  // the name's cell is open
+        for (const QString& text : cells) {
+            Type(dialog, text);
+            Press(dialog, text == cells.back() ? Qt::Key_Return : Qt::Key_Tab);
+            QApplication::processEvents();
+        }
+    };
+    {
+        ModalScript script;
+        script.Then([&](QWidget& w) {
+            auto& dialog = As<TfrmRegeln>(w);
+            typeRule(dialog, {"U14", "w", "2012", "2013", "-30 -34 +34"});
+            typeRule(dialog, {"U14", "m", "2012", "2013", "-30 -34 -38 +38"});
+            typeRule(dialog, {"Jugend", "g", "2013", "2016", ""});
+            const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
+            if (!folder.isEmpty())
+                dialog.grab().save(QDir(folder).filePath(QStringLiteral("kivrel-rules.png")));
+            // Overlapping rules are named, and the cell shown; nothing is kept yet.
+            QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+            ASSERT_TRUE(dialog.isVisible());
+            EXPECT_EQ(dialog.stgRegeln->currentRow(), 2);
+            EXPECT_EQ(dialog.stgRegeln->currentColumn(), TfrmRegeln::colVon);
+            QTest::mouseClick(dialog.btnLoeschen, Qt::LeftButton);
+            QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+        });
+        main.actRegeln->trigger();
+    }
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>({Win1252(
+                                 "Die Regeln von U14 (w) und Jugend (g) überschneiden sich: beide "
+                                 "nehmen den Jahrgang 2013 auf. Bitte ändern Sie die Jahrgänge, "
+                                 "damit jeder Teilnehmer in genau eine Altersgruppe passt.")}));
+    boxes.clear();
+    EXPECT_EQ(AgeRulesText(ReadAgeRules()),
+              "U14;w;2012;2013;-30 -34 +34|U14;m;2012;2013;-30 -34 -38 +38");
+
+    // 20 members, 8 of them start: surname, first name, birth date, gender, belt, kg.
+    const char* const members[20][6] = {
+        {"Adler", "Anna", "03.04.2012", "w", "6. Kyu", "29,5"},
+        {"Arndt", "Paul", "11.09.2009", "m", "3. Kyu", "55"},
+        {"Busch", "Berta", "21.01.2013", "w", "gelb", "33"},
+        {"Conrad", "Clara", "30.06.2012", "w", "5. Kyu", "41"},
+        {"Dietz", "Otto", "02.02.1985", "m", "1. Dan", "80"},
+        {"Dorn", "David", "07.07.2012", "m", "7. Kyu", "30"},
+        {"Ebert", "Lina", "15.05.2016", "w", "", "22"},
+        {"Engel", "Emil", "12.12.2013", "m", "orange", "36,5"},
+        {"Falk", "Ina", "04.03.2010", "w", "4. Kyu", "48"},
+        {"Fuchs", "Felix", "19.08.2012", "m", "5. Kyu", "52"},
+        {"Graf", "Gustav", "01.10.2013", "m", "6. Kyu", "34,0"},
+        {"Haas", "Hanna", "23.11.2013", "w", "7. Kyu", "30,2"},
+        {"Horn", "Max", "05.05.2014", "m", "", "28"},
+        {"Jung", "Eva", "09.09.2011", "w", "5. Kyu", "39"},
+        {"Klein", "Tom", "14.02.2015", "m", "", "25"},
+        {"Lang", "Sara", "28.02.1990", "w", "2. Dan", "62"},
+        {"Maier", "Jonas", "17.04.2008", "m", "2. Kyu", "66"},
+        {"Noll", "Lea", "06.06.2014", "w", "", "27"},
+        {"Ott", "Ben", "22.07.2011", "m", "4. Kyu", "44"},
+        {"Pohl", "Mila", "13.01.2016", "w", "", "21"},
+    };
+    std::string list = "Nachname;Vorname;Geb.-Datum;Geschlecht;Gurt;Gewicht (kg)\r\n";
+    for (const auto& m : members)
+        list += std::string(m[0]) + ';' + m[1] + ';' + m[2] + ';' + m[3] + ';' + m[4] + ';' + m[5] +
+                "\r\n";
+    TempDir dir;
+    WriteFileBytes(dir.path() / "mitglieder.csv", list);
+    const int starters[] = {0, 2, 3, 5, 7, 9, 10, 11};
+    int actions = 0;
+    const auto complete = [&](QWidget& w) {
+        auto& preview = As<TfrmImport>(w);
+        QTableView& grid = *preview.stgZeilen;
+        QAbstractItemModel& model = *grid.model();
+        // Proposed, in blue and slanted, until taken.
+        const QModelIndex proposed = model.index(0, TfrmImport::colAltersgruppe);
+        EXPECT_EQ(proposed.data().toString(), QStringLiteral("U14 (w)"));
+        EXPECT_TRUE(proposed.data(Qt::FontRole).value<QFont>().italic());
+        EXPECT_EQ(model.index(0, TfrmImport::colGewicht).data().toString(), QStringLiteral("-30"));
+        const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
+        if (!folder.isEmpty())
+            preview.grab().save(QDir(folder).filePath(QStringLiteral("kivrel-import-rules.png")));
+        for (const int row : starters) {
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton,
+                              actions == 0 ? Qt::NoModifier : Qt::ControlModifier,
+                              grid.visualRect(model.index(row, TfrmImport::colNachname)).center());
+            ++actions;
+        }
+        QTest::keyClick(&grid, Qt::Key_Space);
+        QTest::mouseClick(preview.btnVorschlaege, Qt::LeftButton);
+        EXPECT_FALSE(proposed.data(Qt::FontRole).value<QFont>().italic());
+        EXPECT_EQ(preview.lblSumme->text(), QStringLiteral("8 Teilnehmer werden übernommen."));
+        QTest::mouseClick(preview.btnOK, Qt::LeftButton);
+        actions += 3;
+    };
+    {
+        ModalScript script;
+        script.Then(TypeFileName(dir.file("mitglieder.csv"))).Then(complete);
+        main.actTeilnehmerImportieren->trigger();
+    }
+    // The question about the two belts without a grade, answered with OK.
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>({Win1252(
+                                 "2 Teilnehmer werden ohne Graduierung übernommen.\nTrotzdem "
+                                 "übernehmen?")}));
+    EXPECT_LE(actions + 1, 12);
+
+    tMeldung typed;
+    AddGroup(typed, "U14", "w");
+    AddGroup(typed, "U14", "m");
+    for (const auto& [surname, first, group, year, grade, weight] :
+         {std::tuple("Adler", "Anna", "U14 (w)", "2012", 4, "-30"),
+          {"Busch", "Berta", "U14 (w)", "2013", -1, "-34"},
+          {"Conrad", "Clara", "U14 (w)", "2012", 5, "+34"},
+          {"Dorn", "David", "U14 (m)", "2012", 3, "-30"},
+          {"Engel", "Emil", "U14 (m)", "2013", -1, "-38"},
+          {"Fuchs", "Felix", "U14 (m)", "2012", 5, "+38"},
+          {"Graf", "Gustav", "U14 (m)", "2013", 4, "-34"},
+          {"Haas", "Hanna", "U14 (w)", "2013", 3, "-34"}})
+        AddParticipant(typed, surname, first, group, year, grade, weight);
+    TempDir imported, byHand;
+    ASSERT_TRUE(
+        WriteEntryFiles(imported.file("Meldung.tv4"), Used(main.Meldung()), main.Meldung()));
+    ASSERT_TRUE(WriteEntryFiles(byHand.file("Meldung.tv4"), Used(typed), typed));
+    for (const char* file : {"MeldungU14 (w).tv4", "MeldungU14 (m).tv4"}) {
+        ASSERT_TRUE(std::filesystem::exists(imported.path() / file)) << file;
+        EXPECT_EQ(ReadFileBytes(imported.path() / file), ReadFileBytes(byHand.path() / file))
+            << file;
+    }
 }
 
 }  // namespace
