@@ -154,7 +154,8 @@ TEST_F(MainWindow, MenusToolBarAndFieldsCarryTheirCaptionsAndShortcuts) {
                          "&Datei|Drucker&einstellungen|&Drucken\tStrg+D|-|&Beenden",
                          "Absender|&Bearbeiten",
                          "&Veranstaltung|&Bearbeiten|-|&Fertigstellen",
-                         "&Teilnehmer|&Einfügen\tEinfg|&Importieren...|&Bearbeiten|&Löschen\tEntf",
+                         "&Teilnehmer|&Einfügen\tEinfg|&Importieren...|&Bearbeiten|&Löschen\tEntf|-|"
+                         "&Regeln der Altersgruppen...",
                          "&Information|Über &Kivrel 4.0",
                      }));
 
