@@ -15,7 +15,7 @@ tPath::string_type PathPart(const std::string& cp1252) {
 std::string PathText(const tPath& path) {
     try {
         const std::u8string utf8 = path.u8string();
-        return Utf8ToCp1252Shown(
+        return Utf8ToCp1252Marked(
             std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
     } catch (const std::exception&) {
         // A Windows name with a broken UTF-16 sequence has no UTF-8 form.

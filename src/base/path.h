@@ -14,7 +14,8 @@ using tPath = std::filesystem::path;
 // Linux, UTF-16 on Windows.
 tPath::string_type PathPart(const std::string& cp1252);
 
-// The path as a message shows it, in Windows-1252: a letter beyond the code page is '?'.
+// The path as a message shows it, in Windows-1252: a letter beyond the code page is kept
+// marked (kForeignMark), so that the message box shows the folder's real name.
 std::string PathText(const tPath& path);
 
 }  // namespace kivrel

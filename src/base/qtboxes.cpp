@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "base/cp1252.h"
 #include "base/qtext.h"
 
 namespace kivrel {
@@ -13,7 +14,8 @@ namespace {
 // The program's texts break lines with a carriage return, as Windows boxes do; Qt's plain
 // text breaks only at a line feed.
 QString BoxText(const std::string& text) {
-    QString qt = ToQt(text);
+    // A path's letters beyond Windows-1252 come marked; the box shows them as they are.
+    QString qt = QString::fromStdString(MarkedToUtf8(text));
     qt.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     qt.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return qt;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "output/mapimail.h"
 #include "output/mapimail_win32.h"
 #include "output/mapiparts.h"
@@ -58,6 +59,7 @@ struct MapiMessageStorage {
             desc.flFlags = f.Flags;
             desc.nPosition = f.Position;
             desc.lpszPathName = Text(f.PathName);
+            desc.lpszFileName = f.FileName ? Text(f.FileName) : nullptr;
             files.push_back(desc);
         }
         message.nRecipCount = static_cast<ULONG>(recips.size());
@@ -142,17 +144,22 @@ std::optional<std::string> Ansi(const std::wstring& text) {
 }
 
 // Simple MAPI takes ANSI names. A path that the code page cannot spell goes by its short
-// name, which is plain ASCII where the volume keeps short names.
-std::string AnsiFileName(const tPath& path) {
+// name, which is plain ASCII where the volume keeps short names; the mail then names the
+// attachment by its own name (longName), which is the entry's and so spelled whenever the
+// folder alone is foreign.
+std::string AnsiFileName(const tPath& path, std::string& longName) {
     if (auto ansi = Ansi(path.native()))
         return *ansi;
+    longName = Ansi(path.filename().native()).value_or(std::string());
     std::wstring shortName(32768, L'\0');
     const DWORD n =
         GetShortPathNameW(path.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
     shortName.resize(n < shortName.size() ? n : 0);
     if (auto ansi = Ansi(shortName); ansi && !ansi->empty())
         return *ansi;
-    return PathText(path);
+    const std::u8string utf8 = path.u8string();
+    return Utf8ToCp1252Shown(
+        std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
 std::string MailtoCommand() {
@@ -180,9 +187,10 @@ OutlookExpressSetting ReadOutlookExpress() {
 
 int HandOverMail(const MailRequest& mail) {
     std::vector<std::string> fileNames;
-    for (const tPath& path : mail.Attachments)
-        fileNames.push_back(AnsiFileName(path));
-    MapiMessageStorage storage(MapiMessageFor(mail, fileNames));
+    std::vector<std::string> longNames(mail.Attachments.size());
+    for (std::size_t i = 0; i < mail.Attachments.size(); ++i)
+        fileNames.push_back(AnsiFileName(mail.Attachments[i], longNames[i]));
+    MapiMessageStorage storage(MapiMessageFor(mail, fileNames, longNames));
 
     // Loaded anew for each mail, so a mail client installed meanwhile is found.
     const Library library(MapiLibraryName().c_str());

@@ -42,8 +42,8 @@ std::string PercentEncoded(std::string_view bytes, std::string_view keep = {}) {
 
 }  // namespace
 
-MapiMessageFields MapiMessageFor(const MailRequest& mail,
-                                 const std::vector<std::string>& fileNames) {
+MapiMessageFields MapiMessageFor(const MailRequest& mail, const std::vector<std::string>& fileNames,
+                                 const std::vector<std::string>& longNames) {
     MapiMessageFields message;
     message.Subject = TextOrNone(mail.Subject);
     message.NoteText = TextOrNone(mail.Body);
@@ -53,8 +53,11 @@ MapiMessageFields MapiMessageFor(const MailRequest& mail,
         message.Recips.push_back(Recip(kMapiTo, mail.RecipientName, mail.RecipientAddress));
     const std::size_t count = std::min(fileNames.size(), kMaxMailAttachments);
     message.Files.reserve(count);
-    for (std::size_t i = 0; i < count; ++i)
-        message.Files.push_back({0, kMapiNoPosition, fileNames[i].c_str()});
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool named = i < longNames.size() && !longNames[i].empty();
+        message.Files.push_back(
+            {0, kMapiNoPosition, fileNames[i].c_str(), named ? longNames[i].c_str() : nullptr});
+    }
     return message;
 }
 

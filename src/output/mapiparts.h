@@ -48,11 +48,13 @@ struct MapiRecipFields {
     const char* Address = nullptr;
 };
 
-// The filled fields of MapiFileDesc; file name and file type stay none.
+// The filled fields of MapiFileDesc; the file type stays none, and so does the file name
+// unless the path is passed by its short name.
 struct MapiFileFields {
     std::uint32_t Flags = 0;
     std::uint32_t Position = 0;
     const char* PathName = nullptr;
+    const char* FileName = nullptr;
 };
 
 // The filled fields of MapiMessage; a missing text is none (nullptr).
@@ -65,10 +67,11 @@ struct MapiMessageFields {
 };
 
 // Fills the message from the request, with the attachments under fileNames (one per
-// attachment, as the ANSI interface names it). The pointers point into mail and fileNames,
-// which must outlive the result.
-MapiMessageFields MapiMessageFor(const MailRequest& mail,
-                                 const std::vector<std::string>& fileNames);
+// attachment, as the ANSI interface names it). longNames, where given and not empty, name
+// an attachment whose path is its short form, for the mail to show its real name. The
+// pointers point into mail, fileNames and longNames, which must outlive the result.
+MapiMessageFields MapiMessageFor(const MailRequest& mail, const std::vector<std::string>& fileNames,
+                                 const std::vector<std::string>& longNames = {});
 
 // --- The probe in the local machine hive (Windows) ---
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -147,6 +149,26 @@ TEST_F(SimpleMapi, TheProviderGetsTheMailAsFilled) {
 
     // Loaded for the one hand-over only.
     EXPECT_EQ(GetModuleHandleA("MAPI32.DLL"), nullptr);
+}
+
+TEST_F(SimpleMapi, AnAttachmentInAFolderBeyondTheCodePageKeepsItsName) {
+    // The folder cannot be spelled in the ANSI code page: its path goes short, the file's
+    // own name beside it.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / L"Zg\u0142oszenia \u0141\u00f3d\u017a";
+    std::filesystem::create_directories(folder);
+    const tPath file = folder / L"BezirkseinzelErwachsene (m).tv4";
+    std::FILE* out = _wfopen(file.c_str(), L"wb");
+    ASSERT_NE(out, nullptr);
+    std::fclose(out);
+    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {file}), 0);
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(recorder_->calls, 1);
+    ASSERT_EQ(recorder_->last.files.size(), 1u);
+    const test::RecordedFile& f = recorder_->last.files[0];
+    EXPECT_EQ(f.pathName.find('?'), std::string::npos) << f.pathName;
+    EXPECT_NE(f.pathName.find('~'), std::string::npos) << f.pathName;
+    EXPECT_EQ(f.fileName, "BezirkseinzelErwachsene (m).tv4");
 }
 
 TEST_F(SimpleMapi, WhatIsNotGivenIsNotPassed) {

@@ -95,6 +95,7 @@ ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage mess
         f.hasPathName = desc.lpszPathName != nullptr;
         f.pathName = Text(desc.lpszPathName);
         f.hasFileName = desc.lpszFileName != nullptr;
+        f.fileName = Text(desc.lpszFileName);
         f.hasFileType = desc.lpFileType != nullptr;
         mail.files.push_back(f);
     }

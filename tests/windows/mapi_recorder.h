@@ -30,6 +30,7 @@ struct RecordedFile {
     bool hasPathName = false;
     std::string pathName;
     bool hasFileName = false;
+    std::string fileName;
     bool hasFileType = false;
 };
 
