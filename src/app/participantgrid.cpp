@@ -156,8 +156,9 @@ void SetUpParticipantGrid(QTableView& view, tTeilnehmerModel& model,
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setMinimumSectionSize(1);
-    // The fixed row is as high as the others.
-    header->setFixedHeight(kRowHeight);
+    // The fixed row is as high as the others, or as its font needs (Windows' dialog font at
+    // 150 % is taller than the rows).
+    header->setFixedHeight(std::max(kRowHeight, header->sizeHint().height()));
     for (int column = 0; column < tTeilnehmerModel::kColumns; ++column)
         view.setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
     // Also on the headings and below the last row, where the view itself reports no cell.

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "base/inputfield.h"
 #include "base/qtext.h"
@@ -29,12 +30,21 @@ TfraAbsenderPerson::TfraAbsenderPerson(QWidget* parent) : QWidget(parent) {
     // Postcode and town share a row; their two labels read as one caption.
     ediplz = AddFrameEdit(this, QStringLiteral("&Postleitzahl und "), kFieldX, Row(3), 57, 25);
     ediOrt = AddFrameEdit(this, QStringLiteral("&Ort:"), 184, Row(3), 153, 25);
+    // "Ort:" follows "Postleitzahl und " at x = 88, or further right where the font is wider.
     const auto labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    int town = 88;
     for (QLabel* label : labels) {
-        if (label->buddy() == ediplz)
-            label->setGeometry(8, Row(3), 80, ediplz->height());
-        if (label->buddy() == ediOrt)
-            label->setGeometry(88, Row(3), kFieldX - 88 - 2, ediOrt->height());
+        if (label->buddy() == ediplz) {
+            label->setWordWrap(false);
+            town = std::max(town, 8 + label->sizeHint().width());
+            label->setGeometry(8, Row(3), town - 8, ediplz->height());
+        }
+    }
+    for (QLabel* label : labels) {
+        if (label->buddy() == ediOrt) {
+            label->setWordWrap(false);
+            label->setGeometry(town, Row(3), kFieldX - town - 2, ediOrt->height());
+        }
     }
     editelp = AddFrameEdit(this, QStringLiteral("&Telefon privat:"), kFieldX, Row(4), kWidth, 25);
     editeld = AddFrameEdit(this, QStringLiteral("Telefon &dienstl.:"), kFieldX, Row(5), kWidth, 25);

@@ -12,6 +12,14 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x)
     label->setGeometry(x, buddy->y(), buddy->x() - x - 2, buddy->height());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setBuddy(buddy);
+    // A caption wider than its room in the user's font (Windows' Tahoma is wider than the
+    // font the layout was made for) takes two lines beside its field rather than losing its
+    // end; the rows stand far enough apart.
+    if (label->sizeHint().width() > label->width()) {
+        label->setWordWrap(true);
+        const int height = label->heightForWidth(label->width());
+        label->setGeometry(x, buddy->y() + (buddy->height() - height) / 2, label->width(), height);
+    }
     // The label takes its first marked letter itself; a caption may mark more ("&&" marks
     // none).
     bool first = true;

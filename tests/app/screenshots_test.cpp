@@ -3,33 +3,102 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QToolButton>
 
+#include "app/tfrmabout.h"
+#include "app/tfrmadvert.h"
 #include "app/tfrmmain.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/fonts.h"
+#include "details/tfrmabsender.h"
+#include "details/tfrmturnier.h"
+#include "details/tfrmwizzard.h"
 #include "participants/tfrmaltersgruppe.h"
+#include "participants/tfrmimport.h"
+#include "participants/tfrmregeln.h"
 #include "participants/tfrmteilnehmer.h"
 
 namespace kivrel {
 namespace {
 
-// The captions must fit the fixed geometry in the program's font.
-void ExpectCaptionsFit(const QWidget& window) {
-    for (const QLabel* label : window.findChildren<QLabel*>())
-        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
-    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        if (!button->isVisible())
+// Where a label's text stands: its width and height needed, aligned in the label as it is
+// drawn; empty for a picture or no text.
+QRect TextRect(const QLabel& label) {
+    if (label.text().isEmpty() || !label.pixmap().isNull())
+        return QRect();
+    const QSize needed = label.wordWrap()
+                             ? QSize(label.width(), label.heightForWidth(label.width()))
+                             : label.sizeHint();
+    return QStyle::alignedRect(label.layoutDirection(), label.alignment(), needed,
+                               label.geometry());
+}
+
+// Every caption, heading and tab text whole in the program's font, as far as the fixed
+// geometry goes, and no label's text running under another control.
+void ExpectTextsWhole(const QWidget& window) {
+    const auto shown = [&](const QWidget* w) { return w->isVisibleTo(&window); };
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        const QRect text = TextRect(*label);
+        if (!shown(label) || text.isEmpty())
             continue;
-        // Tool bar buttons have a fixed size below Qt's roomy hint; their caption must fit.
-        const int needed = qobject_cast<const QToolButton*>(button)
-                               ? CaptionWidth(*button, button->text())
-                               : button->sizeHint().width();
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_TRUE(label->geometry().contains(text)) << "cut";
+        for (const QWidget* other :
+             label->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            // A bare frame is a bevel or a line behind the labels.
+            const bool decoration = other->metaObject() == &QFrame::staticMetaObject;
+            if (other == label || !shown(other) || other->isWindow() || decoration)
+                continue;
+            const auto* otherLabel = qobject_cast<const QLabel*>(other);
+            EXPECT_FALSE(text.intersects(otherLabel ? TextRect(*otherLabel) : other->geometry()))
+                << "under " << other->metaObject()->className() << " "
+                << (otherLabel ? otherLabel->text() : other->objectName()).toStdString();
+        }
+    }
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (!shown(button) || button->text().isEmpty())
+            continue;
+        // Tool bar and push buttons have a fixed size below Qt's roomy hint (Fusion makes
+        // every push button 80 wide); their caption must fit inside the frame.
+        const QStyle& style = *button->style();
+        const int needed =
+            qobject_cast<const QToolButton*>(button) ? CaptionWidth(*button, button->text())
+            : qobject_cast<const QPushButton*>(button)
+                ? CaptionWidth(*button, QString(button->text()).remove(QLatin1Char('&'))) +
+                      style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, button)
+                : button->sizeHint().width();
         EXPECT_LE(needed, button->width()) << button->text().toStdString();
+    }
+    for (const QHeaderView* header : window.findChildren<QHeaderView*>()) {
+        if (!shown(header) || header->orientation() != Qt::Horizontal)
+            continue;
+        EXPECT_LE(header->sizeHint().height(), header->height()) << "heading row";
+        for (int i = 0; i < header->count(); ++i) {
+            if (!header->isSectionHidden(i) &&
+                header->sectionResizeMode(i) != QHeaderView::Stretch) {
+                EXPECT_LE(header->sectionSizeHint(i), header->sectionSize(i))
+                    << header->model()->headerData(i, Qt::Horizontal).toString().toStdString();
+            }
+        }
+    }
+    for (const QTabBar* tabs : window.findChildren<QTabBar*>()) {
+        for (int i = 0; shown(tabs) && i < tabs->count(); ++i)
+            EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)),
+                      tabs->tabRect(i).width())
+                << tabs->tabText(i).toStdString();
     }
 }
 
@@ -72,7 +141,7 @@ TEST(Screenshots, TheThreeWindowsAtTheirGeometry) {
         main.FillParticipantGrid(m.Teilnehmerliste.AddDistinct(key, std::move(t)));
     }
     main.UpdateParticipantActions();
-    ExpectCaptionsFit(main);
+    ExpectTextsWhole(main);
     Save(main, "kivrel-main.png");
 
     main.Meldung().Teilnehmerliste.Clear();
@@ -89,15 +158,61 @@ TEST(Screenshots, TheThreeWindowsAtTheirGeometry) {
     editor.ediJahrgang->setText(QStringLiteral("2011"));
     editor.cbbGraduierung->setCurrentIndex(9);
     editor.ediGewicht->setText(QStringLiteral("+100"));
-    ExpectCaptionsFit(editor);
+    ExpectTextsWhole(editor);
     Save(editor, "kivrel-teilnehmer.png");
 
     TfrmAltersgruppe ageGroup;
     ageGroup.show();
     ageGroup.ediBezeichnung->setText(QStringLiteral("Jugend männlich"));
     ageGroup.cbbGeschlecht->setCurrentIndex(1);
-    ExpectCaptionsFit(ageGroup);
+    ExpectTextsWhole(ageGroup);
     Save(ageGroup, "kivrel-altersgruppe.png");
+}
+
+// The other windows, each page and tab of them, in the same font.
+TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
+    TfrmWizzard wizard;
+    wizard.show();
+    for (int page = 0; page < wizard.ntbWizzard->count(); ++page) {
+        SCOPED_TRACE(page);
+        wizard.ntbWizzard->setCurrentIndex(page);
+        ExpectTextsWhole(wizard);
+    }
+    TfrmTurnier event;
+    event.show();
+    ExpectTextsWhole(event);
+    TfrmAbsender sender;
+    sender.show();
+    for (int tab = 0; tab < sender.PageControl1->count(); ++tab) {
+        sender.PageControl1->setCurrentIndex(tab);
+        ExpectTextsWhole(sender);
+    }
+    TfrmAdvert advert;
+    advert.show();
+    advert.PrepareWelcome();
+    ExpectTextsWhole(advert);
+    advert.PrepareThanks();
+    ExpectTextsWhole(advert);
+    TfrmAbout about;
+    about.FormShow();
+    about.show();
+    ExpectTextsWhole(about);
+
+    const tMeldung entry;
+    tImport import(entry.Teilnehmerliste, entry.Altersgruppenliste, 2025);
+    import.Read(
+        {{ "mitglieder.csv",
+           Win1252("Nachname;Vorname;Geb.-Datum;Geschlecht;Gürtel;"
+                   "Gewicht (kg)\nBäcker;Lena;2012;w;gelb;31,5\n") }});
+    const tAgeRules rules = {{{"U14", "w"}, "2012", "2013", "-30 -34 +34"}};
+    import.SetRules(rules);
+    const tRuleMemory memory{[] { return tAgeRules(); }, [](const tAgeRules&) {}};
+    TfrmImport preview(import, memory);
+    preview.show();
+    ExpectTextsWhole(preview);
+    TfrmRegeln ruleDialog(rules, 2025);
+    ruleDialog.show();
+    ExpectTextsWhole(ruleDialog);
 }
 
 }  // namespace
