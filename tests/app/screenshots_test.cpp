@@ -49,6 +49,10 @@ QRect TextRect(const QLabel& label) {
 // Every caption, heading and tab text whole in the program's font, as far as the fixed
 // geometry goes, and no label's text running under another control.
 void ExpectTextsWhole(const QWidget& window) {
+    // The run at another scale says which, so that it never passes at the usual one.
+    if (const QString scale = qEnvironmentVariable("KIVREL_EXPECT_SCALE"); !scale.isEmpty()) {
+        EXPECT_EQ(window.devicePixelRatio(), scale.toDouble());
+    }
     const auto shown = [&](const QWidget* w) { return w->isVisibleTo(&window); };
     for (const QLabel* label : window.findChildren<QLabel*>()) {
         const QRect text = TextRect(*label);

@@ -522,6 +522,20 @@ TEST_F(MainWindowImport, KeptRulesCompleteAMemberListInAFewActions) {
         const QString folder = qEnvironmentVariable("KIVREL_SCREENSHOTS");
         if (!folder.isEmpty())
             preview.grab().save(QDir(folder).filePath(QStringLiteral("kivrel-import-rules.png")));
+        // The rules are also reached from here; typing is not dropped without a question.
+        {
+            ModalScript rules;
+            rules.Then([&](QWidget& r) {
+                auto& dialog = As<TfrmRegeln>(r);
+                typeRule(dialog, {"U16", "w", "2010", "2011", ""});
+                boxes.Answer(true);
+                Press(dialog, Qt::Key_Escape);
+            });
+            QTest::mouseClick(preview.btnRegeln, Qt::LeftButton);
+        }
+        EXPECT_EQ(boxes.texts(), std::vector<std::string>({Win1252(
+                                     "Die Änderungen an den Regeln gehen verloren. Abbrechen?")}));
+        boxes.clear();
         for (const int row : starters) {
             QTest::mouseClick(grid.viewport(), Qt::LeftButton,
                               actions == 0 ? Qt::NoModifier : Qt::ControlModifier,
