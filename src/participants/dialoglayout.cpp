@@ -1,9 +1,14 @@
 #include "participants/dialoglayout.h"
 
+#include <QBoxLayout>
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QShortcut>
 #include <utility>
+
+#include "base/dialogkeys.h"
 
 namespace kivrel {
 
@@ -35,6 +40,20 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x)
         }
     }
     return label;
+}
+
+void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, QPushButton*& ok, QPushButton*& cancel) {
+    auto* buttons = new QHBoxLayout();
+    ok = new QPushButton(QStringLiteral("&OK"), &dialog);
+    cancel = new QPushButton(QStringLiteral("Abbrechen"), &dialog);
+    for (QPushButton* button : {ok, cancel})
+        button->setMinimumSize(90, 25);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout.addLayout(buttons);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    UseDefaultButton(dialog, nullptr);
 }
 
 QFrame* AddSeparator(QWidget* parent, const QRect& geometry) {

@@ -4,8 +4,11 @@
 #include <QString>
 #include <Qt>
 
+class QBoxLayout;
+class QDialog;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // Shared look of the fixed-size dialogs: a single border and the system menu only.
@@ -26,6 +29,11 @@ inline constexpr int kEditHeight = 21;
 // A label at x on the row of buddy, reaching up to it; its access letters (a caption may
 // mark more than one) move the focus into buddy.
 QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x);
+
+// "&OK" and "Abbrechen" at the right end of a sizable grid dialog's last row, added last;
+// Abbrechen rejects. No button takes Return, which belongs to the grid: a Return in a cell
+// never confirms half-done work. OK's click is the caller's.
+void AddOkCancelRow(QDialog& dialog, QBoxLayout& layout, QPushButton*& ok, QPushButton*& cancel);
 
 // A lowered separator line.
 QFrame* AddSeparator(QWidget* parent, const QRect& geometry);

@@ -27,7 +27,6 @@
 
 #include "base/busy.h"
 #include "base/cp1252.h"
-#include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/filedialogs.h"
 #include "base/inputfield.h"
@@ -539,20 +538,10 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line);
-    auto* buttons = new QHBoxLayout();
-    btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    btnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    for (QPushButton* button : {btnOK, btnCancel})
-        button->setMinimumSize(90, 25);
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
-    connect(btnOK, &QPushButton::clicked, this, &TfrmImport::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     // Return belongs to the grid (the next row, as in a spreadsheet): OK only by its button
-    // or its access letter, so that no Return imports half-done work.
-    UseDefaultButton(*this, nullptr);
+    // or its access letter.
+    AddOkCancelRow(*this, *layout, btnOK, btnCancel);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmImport::btnOKClick);
 
     FillAgeGroups(std::string());
     ShowColumns();

@@ -13,7 +13,6 @@
 #include <functional>
 
 #include "base/cp1252.h"
-#include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
 #include "base/messages.h"
@@ -131,19 +130,8 @@ TfrmRegeln::TfrmRegeln(const tAgeRules& rules, int currentYear, QWidget* parent)
     connect(btnNeu, &QPushButton::clicked, this, &TfrmRegeln::btnNeuClick);
     connect(btnLoeschen, &QPushButton::clicked, this, &TfrmRegeln::btnLoeschenClick);
 
-    auto* buttons = new QHBoxLayout();
-    btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    btnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    for (QPushButton* button : {btnOK, btnCancel})
-        button->setMinimumSize(90, 25);
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    AddOkCancelRow(*this, *layout, btnOK, btnCancel);
     connect(btnOK, &QPushButton::clicked, this, &TfrmRegeln::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    // Return ends the typing into a cell; it never confirms a table half typed.
-    UseDefaultButton(*this, nullptr);
 
     for (const tAgeRule& rule : rules)
         AddRow(rule);
