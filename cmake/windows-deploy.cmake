@@ -51,7 +51,7 @@ if(KIVREL_MAKENSIS)
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${stage} --strip
     COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUT=${KIVREL_INSTALLER_DIR} -DSTRIP=${CMAKE_STRIP}
             -P ${CMAKE_CURRENT_LIST_DIR}/windows-installer-files.cmake
-    COMMAND ${KIVREL_MAKENSIS} -V2 ${KIVREL_INSTALLER_DIR}/kivrel.nsi
+    COMMAND ${KIVREL_MAKENSIS} -V2 -INPUTCHARSET UTF8 ${KIVREL_INSTALLER_DIR}/kivrel.nsi
     DEPENDS kivrel
     COMMENT "Packing Kivrel-${PROJECT_VERSION}-setup.exe"
     VERBATIM)

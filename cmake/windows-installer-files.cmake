@@ -1,5 +1,6 @@
 # Run at installer build time (cmake -P) on the staged program: writes the installer's
 # file list and the uninstaller's list of exactly those files and folders, and the size.
+# The uninstaller's script defines REMOVE_FILE, which notes a file it could not remove.
 #   -DSTAGE=<staged program folder> -DOUT=<folder for the .nsh files> [-DSTRIP=<strip>]
 file(GLOB_RECURSE files RELATIVE "${STAGE}" "${STAGE}/*")
 # The libraries come as they were built; only what the program's own install strips is lean.
@@ -30,7 +31,7 @@ foreach(file IN LISTS files)
     endif()
   endif()
   string(APPEND install "File \"${STAGE}/${file}\"\n")
-  string(APPEND uninstall "Delete \"$INSTDIR\\${native}\"\n")
+  string(APPEND uninstall "!insertmacro REMOVE_FILE \"$INSTDIR\\${native}\"\n")
   file(SIZE "${STAGE}/${file}" size)
   math(EXPR bytes "${bytes} + ${size}")
 endforeach()

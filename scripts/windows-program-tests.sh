@@ -13,14 +13,19 @@
 #     Linux build writes too) and hands the mail over; finishing again asks before replacing;
 #  4. killed, the third start brings the entry back from the recovery file, and "Drucken"
 #     prints the entry list on the PDF printer that CUPS lends Wine;
-#  5. the uninstaller leaves no program file, shortcut or uninstall entry.
+#  5. while the program runs, setup and uninstall refuse (silent: exit code 2; the
+#     uninstaller's box says why, "Abbrechen" ends it) and change nothing;
+#  6. with one of its files in use, the uninstaller keeps that file, itself and its entry;
+#  7. an older build with one more file installs over that, and this one over the older:
+#     exactly this version's files, its version in the entry, the details kept;
+#  8. the uninstaller leaves no program file, shortcut or uninstall entry.
 # Every window's caption and border are checked. Screenshots of every step go to
 # DIR/wine-screens.
 source "$(dirname "$0")/lib/failures.sh"
 cd "$(dirname "$0")/.."
 dir=$(realpath "${1:-build-windows}")
 if [ -z "${KIVREL_WINE_DISPLAY:-}" ]; then
-  bash scripts/setup.sh wine wine64 fonts-wine xvfb xauth xdotool imagemagick \
+  bash scripts/setup.sh wine wine64 fonts-wine xvfb xauth xdotool imagemagick nsis \
     x11-xkb-utils x11-xserver-utils g++-mingw-w64-x86-64-posix \
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
@@ -453,8 +458,92 @@ step "Information" 3-thanks
 keys Return
 check "the program ends after the thank-you notice" ended
 shot 3-ended
-say "5. uninstalling"
 kill "$program" 2>/dev/null || true
+
+say "5. while Kivrel runs: setup and uninstall refuse"
+# What setup or uninstall could change: the program's files, their sizes and times, and the
+# uninstall entry.
+installed() {
+  (cd "$programs" && find . -printf '%p %s %T@\n' | sort)
+  wine reg query "$key" 2>/dev/null | tr -d '\r'
+}
+# exits CODE COMMAND...: the command ends with that exit code.
+exits() {
+  local want=$1 rc=0
+  shift
+  "$@" || rc=$?
+  [ "$rc" = "$want" ] || { echo "   exit code $rc" >&2; return 1; }
+}
+# The program holds its mark from before its first window.
+start_program
+before=$(installed)
+check "silent uninstall: exit code 2" exits 2 wine "$programs_win\\uninstall.exe" /S "_?=$programs_win"
+check "silent setup over it: exit code 2" exits 2 wine "$installer" /S
+check "nothing changed" [ "$(installed)" = "$before" ]
+wine "$programs_win\\uninstall.exe" "_?=$programs_win" >>"$screens/kivrel.log" 2>&1 &
+uninstaller=$!
+# The box is answered by its button, as the keys would go to the program's own window.
+box=$(wine "$probe" box uninstall.exe 30 Abbrechen | tr -d '\r') || box=
+echo "$box" | sed 's/^/   box: /'
+check "the uninstaller's box says Kivrel runs" \
+  grep -qF "Kivrel läuft noch und kann so nicht entfernt werden." <<<"$box"
+check "the box offers \"Wiederholen\"" grep -qx "&Wiederholen" <<<"$box"
+check "\"Abbrechen\": exit code 2" exits 2 wait "$uninstaller"
+check "nothing changed" [ "$(installed)" = "$before" ]
+kill -9 "$program"
+check "the program is killed" ended
+# Its mark goes with the last of the prefix's processes.
+wineserver -w
+
+say "6. a file in use: the uninstaller keeps it, itself and its entry"
+held_win="$programs_win\\translations\\qtbase_de.qm"
+held=$programs/translations/qtbase_de.qm
+wine "$probe" hold "$held_win" >"$screens/hold.txt" 2>&1 &
+holder=$!
+holding() {
+  for _ in $(seq 100); do
+    grep -q '^held' "$screens/hold.txt" && return 0
+    kill -0 "$holder" 2>/dev/null || break
+    sleep 0.2
+  done
+  cat "$screens/hold.txt" >&2
+  return 1
+}
+check "$held_win held open" holding
+# Run from a copy and waited for, as setup runs an installed version's uninstaller.
+cp "$programs/uninstall.exe" "$WINEPREFIX/drive_c/uninstall-copy.exe"
+check "silent uninstall: exit code 2" exits 2 wine 'C:\uninstall-copy.exe' /S "_?=$programs_win"
+check "the file in use stays" test -f "$held"
+check "the others go" test ! -e "$programs/kivrel.exe" -a ! -e "$programs/Qt6Core.dll"
+check "the uninstaller stays" test -f "$programs/uninstall.exe"
+check "the uninstall entry stays" [ "$(regvalue "$key" DisplayVersion)" = "$version" ]
+kill "$holder"
+wait "$holder" 2>/dev/null || true
+
+say "7. update: an older build with one more file, then this one"
+# The older build: the same staged files under a lower version, and one more file.
+older=$(mktemp -d)
+at_exit 'rm -rf "$older"'
+cp -r "$dir/installer/stage" "$older/stage"
+echo "from an older version" >"$older/stage/veraltet.txt"
+cmake -DSTAGE="$older/stage" -DOUT="$older" -P cmake/windows-installer-files.cmake
+# Quicker to pack than the real one's LZMA: it is installed once.
+makensis -V1 -INPUTCHARSET UTF8 "-XSetCompressor /FINAL zlib" -DVERSION=4.1.0.0 \
+  -DFILE_LISTS="$older" -DOUT_FILE="$older/Kivrel-4.1.0.0-setup.exe" "$dir/installer/kivrel.nsi"
+check "the older build installs over the half-removed one" \
+  exits 0 wine "$older/Kivrel-4.1.0.0-setup.exe" /S
+check "with its one more file" test -f "$programs/veraltet.txt"
+check "uninstall entry: version 4.1.0.0" [ "$(regvalue "$key" DisplayVersion)" = 4.1.0.0 ]
+check "this build installs over the older one" exits 0 wine "$installer" /S
+files() { (cd "$1" && find . -type f | sort); }
+check "exactly this version's files" \
+  [ "$(files "$programs")" = "$( (files "$dir/installer/stage"; echo ./uninstall.exe) | sort)" ]
+check "uninstall entry: version $version" [ "$(regvalue "$key" DisplayVersion)" = "$version" ]
+check "start-menu entry" test -f "$shortcut"
+details_stay() { wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname >/dev/null 2>&1; }
+check "the remembered details stay" details_stay
+
+say "8. uninstalling"
 wine "$programs_win\\uninstall.exe" /S
 # The uninstaller copies itself away and returns at once; wait for the copy.
 wineserver -w
@@ -462,7 +551,6 @@ uninstall_entry_gone() { ! wine reg query "$key" >/dev/null 2>&1; }
 check "no program folder" test ! -e "$programs"
 check "no start-menu entry" test ! -e "$shortcut"
 check "no uninstall entry" uninstall_entry_gone
-details_stay() { wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname >/dev/null 2>&1; }
 check "the remembered details stay" details_stay
 
 if [ $failures -ne 0 ]; then

@@ -3,6 +3,12 @@
  *   winprobe windows            one line per visible top-level window of kivrel.exe:
  *                               caption, border styles, client size
  *   winprobe wait CAPTION SECS  exit 0 as soon as such a window has that caption
+ *   winprobe box PROGRAM SECS [BUTTON]
+ *                               waits for a dialog box of PROGRAM (say, uninstall.exe):
+ *                               its caption and the texts in it, one a line; then clicks
+ *                               the button so labelled, whichever window has the focus
+ *   winprobe hold FILE          opens FILE, shared with no one, says "held" and keeps it
+ *                               open until it is ended
  *   winprobe version FILE       the file's version from its version resource */
 #include <stdio.h>
 #include <stdlib.h>
@@ -17,7 +23,7 @@ static const char* Utf8(const wchar_t* text) {
     return caption_utf8;
 }
 
-static int OfKivrel(HWND window) {
+static int OfProgram(HWND window, const wchar_t* program) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -28,7 +34,7 @@ static int OfKivrel(HWND window) {
     int ours = 0;
     if (QueryFullProcessImageNameW(process, 0, path, &size)) {
         const wchar_t* name = wcsrchr(path, L'\\');
-        ours = _wcsicmp(name ? name + 1 : path, L"kivrel.exe") == 0;
+        ours = _wcsicmp(name ? name + 1 : path, program) == 0;
     }
     CloseHandle(process);
     return ours;
@@ -41,7 +47,7 @@ struct Search {
 
 static BOOL CALLBACK Visit(HWND window, LPARAM data) {
     struct Search* search = (struct Search*)data;
-    if (!IsWindowVisible(window) || !OfKivrel(window))
+    if (!IsWindowVisible(window) || !OfProgram(window, L"kivrel.exe"))
         return TRUE;
     wchar_t caption[512];
     GetWindowTextW(window, caption, 512);
@@ -61,6 +67,97 @@ static BOOL CALLBACK Visit(HWND window, LPARAM data) {
            exstyle & WS_EX_TOPMOST ? "topmost " : "", client.right - client.left,
            client.bottom - client.top);
     return TRUE;
+}
+
+/* A window found by its name: a dialog box by its program's file name, a button by its label. */
+struct Lookup {
+    const wchar_t* name;
+    HWND found;
+};
+
+static BOOL CALLBACK VisitBox(HWND window, LPARAM data) {
+    struct Lookup* box = (struct Lookup*)data;
+    wchar_t type[64];
+    GetClassNameW(window, type, 64);
+    if (!IsWindowVisible(window) || wcscmp(type, L"#32770") != 0 || !OfProgram(window, box->name))
+        return TRUE;
+    box->found = window;
+    return FALSE;
+}
+
+static BOOL CALLBACK VisitButton(HWND child, LPARAM data) {
+    struct Lookup* button = (struct Lookup*)data;
+    wchar_t text[256];
+    GetWindowTextW(child, text, 256);
+    if (wcscmp(text, button->name) != 0)
+        return TRUE;
+    button->found = child;
+    return FALSE;
+}
+
+static BOOL CALLBACK PrintText(HWND child, LPARAM data) {
+    (void)data;
+    wchar_t text[2048];
+    if (GetWindowTextW(child, text, 2048) > 0)
+        printf("%s\n", Utf8(text));
+    return TRUE;
+}
+
+/* Asks FOUND every 200 ms until it says yes or SECONDS have passed. */
+static int WaitFor(int (*found)(void*), void* data, int seconds) {
+    const DWORD end = GetTickCount() + 1000 * (DWORD)seconds;
+    do {
+        if (found(data))
+            return 1;
+        Sleep(200);
+    } while (GetTickCount() < end);
+    return 0;
+}
+
+static int CaptionShown(void* data) {
+    struct Search* search = (struct Search*)data;
+    EnumWindows(Visit, (LPARAM)search);
+    return search->found;
+}
+
+static int BoxShown(void* data) {
+    struct Lookup* box = (struct Lookup*)data;
+    EnumWindows(VisitBox, (LPARAM)box);
+    return box->found != NULL;
+}
+
+static int ShowBox(const wchar_t* program, int seconds, const wchar_t* label) {
+    struct Lookup box = {program, NULL};
+    if (!WaitFor(BoxShown, &box, seconds)) {
+        fprintf(stderr, "no dialog box of %s\n", Utf8(program));
+        return 1;
+    }
+    wchar_t caption[512];
+    GetWindowTextW(box.found, caption, 512);
+    printf("%s\n", Utf8(caption));
+    EnumChildWindows(box.found, PrintText, 0);
+    if (!label)
+        return 0;
+    struct Lookup button = {label, NULL};
+    EnumChildWindows(box.found, VisitButton, (LPARAM)&button);
+    if (!button.found) {
+        fprintf(stderr, "no button \"%s\"\n", Utf8(label));
+        return 1;
+    }
+    SendMessageW(button.found, BM_CLICK, 0, 0);
+    return 0;
+}
+
+static int Hold(const wchar_t* file) {
+    HANDLE held = CreateFileW(file, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (held == INVALID_HANDLE_VALUE) {
+        fprintf(stderr, "cannot open %s\n", Utf8(file));
+        return 1;
+    }
+    printf("held\n");
+    fflush(stdout);
+    Sleep(INFINITE);
+    return 0;
 }
 
 static int Version(const wchar_t* file) {
@@ -89,19 +186,21 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && wcscmp(argv[1], L"wait") == 0) {
         char wanted[1024];
         WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, wanted, sizeof wanted, NULL, NULL);
-        const DWORD end = GetTickCount() + 1000 * (DWORD)_wtoi(argv[3]);
-        do {
-            struct Search search = {wanted, 0};
-            EnumWindows(Visit, (LPARAM)&search);
-            if (search.found)
-                return 0;
-            Sleep(200);
-        } while (GetTickCount() < end);
+        struct Search search = {wanted, 0};
+        if (WaitFor(CaptionShown, &search, _wtoi(argv[3])))
+            return 0;
         fprintf(stderr, "no window \"%s\"\n", wanted);
         return 1;
     }
+    if ((argc == 4 || argc == 5) && wcscmp(argv[1], L"box") == 0)
+        return ShowBox(argv[2], _wtoi(argv[3]), argc == 5 ? argv[4] : NULL);
+    if (argc == 3 && wcscmp(argv[1], L"hold") == 0)
+        return Hold(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"version") == 0)
         return Version(argv[2]);
-    fprintf(stderr, "usage: winprobe windows | wait CAPTION SECONDS | version FILE\n");
+    fprintf(stderr,
+            "usage: winprobe windows | wait CAPTION SECONDS | box PROGRAM SECONDS [BUTTON] |"
+            " hold FILE |"
+            " version FILE\n");
     return 2;
 }
