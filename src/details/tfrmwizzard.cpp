@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "base/dialogkeys.h"
 #include "base/error.h"
@@ -44,7 +45,10 @@ QWidget* AddPage(QStackedWidget* pages, int number, const QString& intro, QLabel
     font.setBold(true);
     numberLabel->setFont(font);
     numberLabel->setStyleSheet(QStringLiteral("color: blue;"));
-    numberLabel->setGeometry(16, 8, 32, 37);
+    // Where the serif font falls back to a taller one (no Times New Roman under Wine), the
+    // number grows up and down about its middle rather than lose its top.
+    const int height = std::max(37, numberLabel->sizeHint().height());
+    numberLabel->setGeometry(16, 8 + (37 - height) / 2, 32, height);
     auto* text = new QLabel(intro, page);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -120,7 +124,8 @@ TfrmWizzard::TfrmWizzard(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
         page);
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(96, 64, 300, 193);
+    // In a wider font the text grows down into the free space rather than lose its end.
+    explanation->setGeometry(96, 64, 300, std::max(193, explanation->heightForWidth(300)));
     AddIcon(page, "participants", 64);
     AddIcon(page, "printer", 112);
     AddIcon(page, "finish", 152);
