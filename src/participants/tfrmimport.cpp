@@ -550,6 +550,8 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     stgZeilen->setColumnHidden(colDatei, std::all_of(rows.begin(), rows.end(), [&](const auto& r) {
                                    return r.File == rows.front().File;
                                }));
+    // Entry files bring no body weight.
+    stgZeilen->setColumnHidden(colKoerpergewicht, import_.Sheets().empty());
     stgZeilen->resizeColumnsToContents();
     // Room for the reasons that ticking brings, which the rows do not show yet.
     int reasonWidth = stgZeilen->columnWidth(colErgebnis);
