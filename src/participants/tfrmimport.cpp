@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -32,6 +31,7 @@
 #include "base/inputfield.h"
 #include "base/messages.h"
 #include "base/qtext.h"
+#include "participants/celldelegate.h"
 #include "participants/dialoglayout.h"
 #include "participants/inputrules.h"
 #include "participants/tfrmaltersgruppe.h"
@@ -280,34 +280,6 @@ public:
     }
 };
 
-// Typing a name or a year into the grid: the editor's fields with their rules.
-class tTextDelegate : public QStyledItemDelegate {
-public:
-    tTextDelegate(int maxLength, QObject* parent)
-        : QStyledItemDelegate(parent), maxLength_(maxLength) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
-        auto* edit = new QLineEdit(parent);
-        UseLengthLimit(*edit, maxLength_);
-        UseInputRules(*edit, [](QLineEdit&, char key) { return NotDoubleQuote(key); });
-        QObject::connect(edit, &QLineEdit::textChanged, edit,
-                         [edit] { RemoveRefusedCharacters(*edit, NotDoubleQuote); });
-        return edit;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        auto* edit = static_cast<QLineEdit*>(editor);
-        // As the file had it, a letter the entry file cannot hold included, until the user
-        // types.
-        const QSignalBlocker quiet(edit);
-        SetWholeText(*edit, index.data(Qt::EditRole).toString());
-        edit->selectAll();
-    }
-
-private:
-    int maxLength_;
-};
-
 // Picking a grade in the grid: the editor's list.
 class tGradeDelegate : public QStyledItemDelegate {
 public:
@@ -467,7 +439,8 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     for (const auto& [column, length] : {std::pair(colNachname, kNameMaxLength),
                                          {colVorname, kNameMaxLength},
                                          {colJahrgang, kJahrgangMaxLength}})
-        stgZeilen->setItemDelegateForColumn(column, new tTextDelegate(length, stgZeilen));
+        stgZeilen->setItemDelegateForColumn(column,
+                                            new tCellDelegate(length, NotDoubleQuote, stgZeilen));
     stgZeilen->setWordWrap(false);
     stgZeilen->verticalHeader()->hide();
     stgZeilen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -483,8 +456,9 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
                 Widen(top.row(), bottom.row());
                 Refresh();
             });
+    // Moving through the rows changes nothing but the line of the current row.
     connect(stgZeilen->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { Refresh(); });
+            [this] { ShowCurrentResult(); });
 
     auto* groups = new QHBoxLayout();
     cbbAltersgruppe = new QComboBox(this);
@@ -658,14 +632,7 @@ std::vector<std::size_t> TfrmImport::SelectedRows() const {
 
 void TfrmImport::Refresh() {
     lblSumme->setText(Summary(import_));
-    const QModelIndex current = stgZeilen->currentIndex();
-    const QString result =
-        current.isValid() ? current.siblingAtColumn(colErgebnis).data().toString() : QString();
-    lblErgebnis->setText(result.isEmpty()
-                             ? QString()
-                             : QStringLiteral("Zeile %1: %2")
-                                   .arg(current.siblingAtColumn(colZeile).data().toInt())
-                                   .arg(result));
+    ShowCurrentResult();
     QStringList errors;
     for (const std::string& error : import_.FileErrors)
         errors << ToQt(error);
@@ -682,6 +649,17 @@ void TfrmImport::Refresh() {
     lblAltersgruppen->setText(NewGroupsText(import_));
     btnVorschlaege->setEnabled(!import_.TickedWithProposal().empty());
     btnOK->setEnabled(import_.GoodRows() > 0);
+}
+
+void TfrmImport::ShowCurrentResult() {
+    const QModelIndex current = stgZeilen->currentIndex();
+    const QString result =
+        current.isValid() ? current.siblingAtColumn(colErgebnis).data().toString() : QString();
+    lblErgebnis->setText(result.isEmpty()
+                             ? QString()
+                             : QStringLiteral("Zeile %1: %2")
+                                   .arg(current.siblingAtColumn(colZeile).data().toInt())
+                                   .arg(result));
 }
 
 void TfrmImport::Widen(int top, int bottom) {

@@ -90,6 +90,8 @@ private:
     void TickSelected();
     void NextRow();
     void Refresh();
+    // The current row's result in full, under the grid.
+    void ShowCurrentResult();
     void Widen(int top, int bottom);
     void FillAgeGroups(const std::string& select);
     void ShowColumns();

@@ -5,19 +5,17 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <functional>
 
 #include "base/cp1252.h"
 #include "base/error.h"
-#include "base/inputfield.h"
 #include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
+#include "participants/celldelegate.h"
 #include "participants/dialoglayout.h"
 #include "participants/inputrules.h"
 
@@ -35,29 +33,6 @@ QString GenderText(const std::string& letter) {
     }
     return QString();
 }
-
-// Typing into a cell under a field's rules: its characters and its length.
-class tRuleDelegate : public QStyledItemDelegate {
-public:
-    tRuleDelegate(int maxLength, std::function<bool(char)> keep, QObject* parent)
-        : QStyledItemDelegate(parent), maxLength_(maxLength), keep_(std::move(keep)) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
-        auto* edit = new QLineEdit(parent);
-        UseLengthLimit(*edit, maxLength_);
-        const auto keep = keep_;
-        UseInputRules(*edit,
-                      [keep](QLineEdit&, char key) { return key == kBackspace || keep(key); });
-        QObject::connect(edit, &QLineEdit::textChanged, edit,
-                         [edit, keep] { RemoveRefusedCharacters(*edit, keep); });
-        return edit;
-    }
-
-private:
-    int maxLength_;
-    std::function<bool(char)> keep_;
-};
 
 // Picking the gender: the age-group dialog's list.
 class tGenderDelegate : public QStyledItemDelegate {
@@ -110,13 +85,13 @@ TfrmRegeln::TfrmRegeln(const tAgeRules& rules, int currentYear, QWidget* parent)
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
     stgRegeln->setItemDelegateForColumn(
-        colBezeichnung, new tRuleDelegate(kAgeGroupNameMaxLength, InAgeGroupNameSet, this));
+        colBezeichnung, new tCellDelegate(kAgeGroupNameMaxLength, InAgeGroupNameSet, this));
     stgRegeln->setItemDelegateForColumn(colGeschlecht, new tGenderDelegate(this));
     for (const int column : {colVon, colBis})
         stgRegeln->setItemDelegateForColumn(column,
-                                            new tRuleDelegate(kJahrgangMaxLength, IsDigit, this));
+                                            new tCellDelegate(kJahrgangMaxLength, IsDigit, this));
     stgRegeln->setItemDelegateForColumn(colGewichtsklassen,
-                                        new tRuleDelegate(100, IsLimitCharacter, this));
+                                        new tCellDelegate(100, IsLimitCharacter, this));
     layout->addWidget(stgRegeln, 1);
 
     auto* rows = new QHBoxLayout();
