@@ -142,7 +142,8 @@ tAgeRules TfrmRegeln::RulesOf(std::vector<int>* rows) const {
                       TrimBlanks(text(colVon)),
                       TrimBlanks(text(colBis)),
                       TrimBlanks(text(colGewichtsklassen))};
-        if (IsBlank(AgeRulesText({rule})))
+        if (IsBlank(rule.Group.Bezeichnung + rule.Group.Geschlecht + rule.YearFrom + rule.YearTo +
+                    rule.Limits))
             continue;
         rules.push_back(std::move(rule));
         if (rows)
