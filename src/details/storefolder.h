@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/path.h"
+#include "base/readfile.h"
 
 // The folder of the program's own files for the current user and the few file operations
 // that its files need besides the safe write.
@@ -36,12 +37,6 @@ private:
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
 };
-
-enum class FileRead { Ok, Missing, Failed };
-
-// The whole content of a plain file of at most limit bytes. Anything else under the name
-// (a folder, a pipe, a larger file) fails without waiting.
-FileRead ReadWholeFile(const tPath& path, std::string& bytes, std::size_t limit);
 
 // Removes the file; true when it is gone, also when it was never there.
 bool RemoveFile(const tPath& path);

@@ -139,7 +139,7 @@ tUsedAgeGroups UsedAgeGroups(const tAltersgruppenliste& groups,
     return used;
 }
 
-std::vector<tPath> EntryFileNames(const tPath& chosenPath, const tUsedAgeGroups& used) {
+tStemAndExtension SplitExtension(const tPath& chosenPath) {
     using Native = tPath::string_type;
     const Native& path = chosenPath.native();
     // Both separators: the chosen path may come in Windows' or in POSIX form.
@@ -149,13 +149,15 @@ std::vector<tPath> EntryFileNames(const tPath& chosenPath, const tUsedAgeGroups&
     std::size_t point = path.rfind(tPath::value_type('.'));
     if (point == Native::npos || point < nameStart)
         point = path.size();
-    const Native stem = path.substr(0, point);
-    const Native extension = path.substr(point);
+    return {path.substr(0, point), path.substr(point)};
+}
 
+std::vector<tPath> EntryFileNames(const tPath& chosenPath, const tUsedAgeGroups& used) {
+    const tStemAndExtension split = SplitExtension(chosenPath);
     std::vector<tPath> names;
     names.reserve(used.size());
     for (const tUsedAgeGroup& group : used)
-        names.emplace_back(stem + PathPart(group.Key) + extension);
+        names.emplace_back(split.Stem + PathPart(group.Key) + split.Extension);
     return names;
 }
 

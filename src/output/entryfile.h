@@ -23,6 +23,14 @@ using tUsedAgeGroups = std::vector<tUsedAgeGroup>;
 tUsedAgeGroups UsedAgeGroups(const tAltersgruppenliste& groups,
                              const tTeilnehmerliste& participants);
 
+// chosenPath split before its extension, which runs from the last point of the file name
+// on (a point in a folder name does not count; empty without one).
+struct tStemAndExtension {
+    tPath::string_type Stem;
+    tPath::string_type Extension;
+};
+tStemAndExtension SplitExtension(const tPath& chosenPath);
+
 // The file of each used age group, in order: chosenPath without its extension, the group's
 // key, then the extension. The extension runs from the last point of the file name on (a
 // point in a folder name does not count); without one the files have none either. Only the

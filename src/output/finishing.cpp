@@ -2,23 +2,19 @@
 
 #include "base/messages.h"
 #include "base/pathexists.h"
-#include "output/mailtext.h"
-#include "output/mapimail.h"
 
 namespace kivrel {
 
-bool BuildEntryFileNames(const tPath& chosenPath, std::vector<tPath>& fileNames,
-                         const tUsedAgeGroups& used) {
+bool AskBeforeReplacing(const std::vector<tPath>& names) {
     std::string existing;
     int count = 0;
-    for (tPath& name : EntryFileNames(chosenPath, used)) {
-        if (PathExists(name)) {
-            if (count > 0)
-                existing += ", ";
-            existing += PathText(name);
-            ++count;
-        }
-        fileNames.push_back(std::move(name));
+    for (const tPath& name : names) {
+        if (!PathExists(name))
+            continue;
+        if (count > 0)
+            existing += ", ";
+        existing += PathText(name);
+        ++count;
     }
     if (count == 0)
         return true;
@@ -28,16 +24,35 @@ bool BuildEntryFileNames(const tPath& chosenPath, std::vector<tPath>& fileNames,
     return Boxes().Show(MessageKind::Replace, question);
 }
 
-void FinishEntry(const tMeldung& meldung, const tPath& chosenPath) {
+bool BuildEntryFileNames(const tPath& chosenPath, std::vector<tPath>& fileNames,
+                         const tUsedAgeGroups& used) {
+    std::vector<tPath> names = EntryFileNames(chosenPath, used);
+    const bool replace = AskBeforeReplacing(names);
+    fileNames.insert(fileNames.end(), names.begin(), names.end());
+    return replace;
+}
+
+std::optional<tFinished> FinishEntry(const tMeldung& meldung, const tPath& chosenPath) {
     const tUsedAgeGroups used = UsedAgeGroups(meldung.Altersgruppenliste, meldung.Teilnehmerliste);
-    std::vector<tPath> fileNames;
-    if (!BuildEntryFileNames(chosenPath, fileNames, used))
-        return;
+    tFinished finished;
+    tVersand& versand = finished.Versand;
+    if (!BuildEntryFileNames(chosenPath, versand.Files, used))
+        return std::nullopt;
     if (!WriteEntryFiles(chosenPath, used, meldung))
-        return;
-    // Without a mail client the user was warned at start; the files are all there is.
-    if (MapiClientAvailable())
-        SendEntryMail(meldung, fileNames, used);
+        return std::nullopt;
+    versand.ChosenPath = chosenPath;
+    versand.Address = meldung.Turnier.Email;
+    versand.Mail = BuildEntryMail(meldung, used);
+    // Without a mail client the user was warned at start; the files still have to go.
+    if (!MapiClientAvailable()) {
+        finished.Mail = MailFate::NoClient;
+        return finished;
+    }
+    const tHandOver handOver = SendEntryMail(versand);
+    finished.Mail = handOver.Taken()     ? MailFate::Taken
+                    : handOver.Cancelled ? MailFate::Cancelled
+                                         : MailFate::NotTaken;
+    return finished;
 }
 
 }  // namespace kivrel

@@ -132,11 +132,9 @@ EntryMail BuildEntryMail(const tMeldung& meldung, const tUsedAgeGroups& usedAgeG
     return mail;
 }
 
-void SendEntryMail(const tMeldung& meldung, const std::vector<tPath>& fileNames,
-                   const tUsedAgeGroups& usedAgeGroups) {
-    const EntryMail mail = BuildEntryMail(meldung, usedAgeGroups);
-    const std::string& address = meldung.Turnier.Email;
-    SendMapiMail(mail.Subject, mail.Body, "", "", address, address, fileNames);
+tHandOver SendEntryMail(const tVersand& versand) {
+    return SendMapiMail(versand.Mail.Subject, versand.Mail.Body, "", "", versand.Address,
+                        versand.Address, versand.Files);
 }
 
 }  // namespace kivrel

@@ -17,6 +17,7 @@ namespace kivrel {
 static_assert(kMapiOrig == MAPI_ORIG && kMapiTo == MAPI_TO);
 static_assert(kMapiLogonUi == MAPI_LOGON_UI && kMapiDialog == MAPI_DIALOG);
 static_assert((MAPI_LOGON_UI | MAPI_DIALOG) == 9);
+static_assert(kMapiUserAbort == MAPI_E_USER_ABORT);
 static_assert(kRegSz == REG_SZ && kRegExpandSz == REG_EXPAND_SZ && kRegDword == REG_DWORD);
 
 namespace {
@@ -93,9 +94,10 @@ private:
 
 class RegistryKey {
 public:
-    // Opens an existing key of the local machine hive for reading; never creates one.
-    explicit RegistryKey(const char* path) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS)
+    // Opens an existing key for reading, of the local machine hive unless told otherwise;
+    // never creates one.
+    explicit RegistryKey(const char* path, HKEY hive = HKEY_LOCAL_MACHINE) {
+        if (RegOpenKeyExA(hive, path, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~RegistryKey() {
@@ -162,14 +164,40 @@ std::string AnsiFileName(const tPath& path, std::string& longName) {
         std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
-std::string MailtoCommand() {
-    const RegistryKey key("Software\\Classes\\Mailto\\Shell\\Open\\Command");
+// The default value of a key as text; empty when the key or the value is missing.
+std::string DefaultText(const char* path, HKEY hive = HKEY_LOCAL_MACHINE) {
+    const RegistryKey key(path, hive);
     if (!key.opened())
         return {};
     const auto value = key.Value("");
     if (!value)
         return {};
     return RegistryText(value->first, value->second).value_or(std::string());
+}
+
+std::string MailtoCommand() {
+    return DefaultText("Software\\Classes\\Mailto\\Shell\\Open\\Command");
+}
+
+// Whether MAPI32.DLL has a client to hand Simple MAPI to: the one the user chose, else the
+// machine's, with its provider library named. A client installed for one user only is
+// chosen there, not in the mailto key.
+bool MapiClientNamed() {
+    const std::string clients = "Software\\Clients\\Mail";
+    std::string name = DefaultText(clients.c_str(), HKEY_CURRENT_USER);
+    if (name.empty())
+        name = DefaultText(clients.c_str());
+    if (name.empty())
+        return false;
+    const RegistryKey client((clients + "\\" + name).c_str());
+    if (!client.opened())
+        return false;
+    for (const char* library : {"DLLPathEx", "DLLPath"}) {
+        const auto value = client.Value(library);
+        if (value && !RegistryText(value->first, value->second).value_or(std::string()).empty())
+            return true;
+    }
+    return false;
 }
 
 OutlookExpressSetting ReadOutlookExpress() {
@@ -185,7 +213,7 @@ OutlookExpressSetting ReadOutlookExpress() {
 
 }  // namespace
 
-int HandOverMail(const MailRequest& mail) {
+tHandOver HandOverMail(const MailRequest& mail) {
     std::vector<std::string> fileNames;
     std::vector<std::string> longNames(mail.Attachments.size());
     for (std::size_t i = 0; i < mail.Attachments.size(); ++i)
@@ -195,17 +223,17 @@ int HandOverMail(const MailRequest& mail) {
     // Loaded anew for each mail, so a mail client installed meanwhile is found.
     const Library library(MapiLibraryName().c_str());
     if (!library.get())
-        return -1;
+        return {-1, false, false};
     const FARPROC entry = GetProcAddress(library.get(), "MAPISendMail");
     if (!entry)
-        return 1;
+        return {1, false, false};
     // Through void(*)(), which converts to any function type without a warning.
     const auto sendMail = reinterpret_cast<SendMailFunction>(reinterpret_cast<void (*)()>(entry));
     // The client's windows belong to the main window, also when another program is in
     // front and no window of ours is active.
     const ULONG code = sendMail(0, static_cast<ULONG_PTR>(MailParentWindow()), &storage.message,
                                 MAPI_LOGON_UI | MAPI_DIALOG, 0);
-    return static_cast<int>(code);
+    return {static_cast<int>(code), true, code == MAPI_E_USER_ABORT};
 }
 
 void SetMapiLibraryName(const std::string& fileName) {
@@ -213,7 +241,7 @@ void SetMapiLibraryName(const std::string& fileName) {
 }
 
 bool MapiClientAvailable() {
-    return MailClientRegistered(MailtoCommand(), ReadOutlookExpress);
+    return MapiClientNamed() || MailClientRegistered(MailtoCommand(), ReadOutlookExpress);
 }
 
 }  // namespace kivrel

@@ -1,6 +1,7 @@
 #include "output/mapiparts.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/cp1252.h"
 
@@ -87,6 +88,36 @@ bool MailClientRegistered(std::string_view mailtoCommand,
     return !(setting.KeyOpened && setting.SMapi.value_or(-1) == 0);
 }
 
+std::string MailtoUri(const std::string& address, const std::string& subject,
+                      const std::string& body) {
+    // Only the address belongs in a mailto URI; the name has no place there.
+    std::string uri = "mailto:" + PercentEncoded(Cp1252ToUtf8(address), "@");
+    char separator = '?';
+    const auto add = [&](const char* key, const std::string& text) {
+        if (text.empty())
+            return;
+        uri += separator;
+        uri += key;
+        uri += PercentEncoded(Cp1252ToUtf8(text));
+        separator = '&';
+    };
+    add("subject=", subject);
+    add("body=", body);
+    return uri;
+}
+
+bool MailtoHandlerTakesAttachments(std::string_view desktopFile) {
+    std::string name(desktopFile);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* client :
+         {"thunderbird", "icedove", "betterbird", "evolution", "kmail", "claws-mail"}) {
+        if (name.find(client) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 std::vector<std::string> XdgEmailArguments(const MailRequest& mail) {
     // --utf8 keeps the script from converting our UTF-8 texts and paths from the
     // locale's charset, which fails under the C locale.
@@ -99,20 +130,7 @@ std::vector<std::string> XdgEmailArguments(const MailRequest& mail) {
         args.emplace_back(path.begin(), path.end());
     }
 
-    // Only the address belongs in a mailto URI; the name has no place there.
-    std::string uri = "mailto:" + PercentEncoded(Cp1252ToUtf8(mail.RecipientAddress), "@");
-    char separator = '?';
-    const auto add = [&](const char* key, const std::string& text) {
-        if (text.empty())
-            return;
-        uri += separator;
-        uri += key;
-        uri += PercentEncoded(Cp1252ToUtf8(text));
-        separator = '&';
-    };
-    add("subject=", mail.Subject);
-    add("body=", mail.Body);
-    args.push_back(std::move(uri));
+    args.push_back(MailtoUri(mail.RecipientAddress, mail.Subject, mail.Body));
     return args;
 }
 

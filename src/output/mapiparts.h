@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/path.h"
+#include "output/mapimail.h"
 
 // The platform-free parts of the mail hand-over: what each backend passes to its mail
 // client, decided here so that both can be checked on any machine.
@@ -28,9 +29,14 @@ struct MailRequest {
     std::vector<tPath> Attachments;  // full paths
 };
 
-// The platform's hand-over (mapimail_win32.cpp, mapimail_posix.cpp): 0 or the client's
-// code. SendMapiMail adds the error box; nothing else calls this.
-int HandOverMail(const MailRequest& mail);
+// The platform's hand-over (mapimail_win32.cpp, mapimail_posix.cpp). SendMapiMail tells
+// the failures; nothing else calls this.
+tHandOver HandOverMail(const MailRequest& mail);
+
+// A mailto URI (RFC 6068) with the address, then the subject and the body, each in UTF-8
+// and percent-encoded; an empty subject or body is left out. A name has no place there.
+std::string MailtoUri(const std::string& address, const std::string& subject,
+                      const std::string& body);
 
 // --- Simple MAPI (Windows) ---
 
@@ -40,6 +46,7 @@ inline constexpr std::uint32_t kMapiTo = 1;
 inline constexpr std::uint32_t kMapiLogonUi = 0x1;
 inline constexpr std::uint32_t kMapiDialog = 0x8;
 inline constexpr std::uint32_t kMapiNoPosition = 0xFFFFFFFFu;
+inline constexpr int kMapiUserAbort = 1;  // MAPI_E_USER_ABORT: the user cancelled the mail
 
 // The filled fields of MapiRecipDesc; reserved and entry identifier stay zero.
 struct MapiRecipFields {
@@ -106,5 +113,10 @@ bool MailClientRegistered(std::string_view mailtoCommand,
 // the URI ourselves because the script's own encoder passes texts through the shell's
 // echo, which eats backslash sequences and doubles the CR of every CR LF.
 std::vector<std::string> XdgEmailArguments(const MailRequest& mail);
+
+// Whether the mailto handler that xdg-mime names (its desktop file, "thunderbird.desktop")
+// takes the attachments xdg-email passes: Thunderbird gets them on its command line,
+// Evolution, KMail and Claws Mail from the URI. A browser or a web mail app drops them.
+bool MailtoHandlerTakesAttachments(std::string_view desktopFile);
 
 }  // namespace kivrel

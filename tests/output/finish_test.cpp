@@ -4,9 +4,9 @@
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "support/exampleentry.h"
 #include "output/finishing.h"
 #include "output/mailtext.h"
+#include "support/exampleentry.h"
 #include "support/maildesktop.h"
 
 namespace kivrel {
@@ -32,7 +32,9 @@ protected:
 };
 
 TEST_F(Finish, WritesEveryFileThenHandsTheMailWithThemAttached) {
-    FinishEntry(entry, Chosen());
+    const std::optional<tFinished> finished = FinishEntry(entry, Chosen());
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(finished->Mail, MailFate::Taken);
     EXPECT_EQ(test::ReadFileBytes(File("U12 (m)")), test::ExampleFileU12());
     EXPECT_EQ(test::ReadFileBytes(File("U15 (w)")), test::ExampleFileU15());
     EXPECT_TRUE(boxes.shown().empty());
@@ -45,26 +47,36 @@ TEST_F(Finish, WritesEveryFileThenHandsTheMailWithThemAttached) {
     EXPECT_EQ(mail.all("attach"), (std::vector<std::string>{File("U12 (m)"), File("U15 (w)")}));
 }
 
-TEST_F(Finish, WithoutAMailClientTheFilesAreAllThereIs) {
+TEST_F(Finish, WithoutAMailClientTheFilesAndTheirMailAreLeftToSend) {
     desktop.RemoveMailClient();
-    FinishEntry(entry, Chosen());
+    const std::optional<tFinished> finished = FinishEntry(entry, Chosen());
     EXPECT_TRUE(fs::exists(File("U12 (m)")));
     EXPECT_TRUE(fs::exists(File("U15 (w)")));
     EXPECT_FALSE(desktop.MailArrived());
     EXPECT_TRUE(boxes.shown().empty());
+
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(finished->Mail, MailFate::NoClient);
+    const tVersand& versand = finished->Versand;
+    EXPECT_EQ(versand.ChosenPath, Chosen());
+    EXPECT_EQ(versand.Files, (std::vector<tPath>{File("U12 (m)"), File("U15 (w)")}));
+    EXPECT_EQ(versand.Address, "meldung@pokal.example");
+    EXPECT_EQ(versand.Mail.Body, BuildEntryMail(entry, test::Used(entry)).Body);
 }
 
 TEST_F(Finish, AMissingXdgEmailIsReportedAfterTheFilesWereWritten) {
     desktop.RemoveXdgEmail();
-    FinishEntry(entry, Chosen());
+    const std::optional<tFinished> finished = FinishEntry(entry, Chosen());
     EXPECT_TRUE(fs::exists(File("U15 (w)")));
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Error sending mail (-1)."});
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(finished->Mail, MailFate::NotTaken);
 }
 
 TEST_F(Finish, RefusingToReplaceWritesNothingAndSendsNothing) {
     test::WriteFileBytes(File("U15 (w)"), "alt");
     boxes.Answer(false);
-    FinishEntry(entry, Chosen());
+    EXPECT_FALSE(FinishEntry(entry, Chosen()));
     EXPECT_EQ(test::ReadFileBytes(File("U15 (w)")), "alt");
     EXPECT_FALSE(fs::exists(File("U12 (m)")));
     EXPECT_FALSE(desktop.MailArrived());

@@ -16,6 +16,7 @@
 #include "base/messages.h"
 #include "output/mailtext.h"
 #include "output/mapimail.h"
+#include "output/mapiparts.h"
 #include "support/maildesktop.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -122,7 +123,8 @@ TEST_F(XdgEmail, MailerGetsAddressSubjectBodyAndAttachmentsUnchanged) {
     const auto files = Files(
         {"Pokal U12 (m).tv4", "Pokal O'Brien, Jan U15 (w).tv4", "Pokal Jüngste Łukasz (g).tv4"});
     const int code = SendMapiMail(kSubject, kBody, "Anna Berger", "anna@verein.example",
-                                  "Turnierleitung", "o'brien@pokal.example", files);
+                                  "Turnierleitung", "o'brien@pokal.example", files)
+                         .Code;
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(boxes.shown().empty());
 
@@ -139,7 +141,7 @@ TEST_F(XdgEmail, EmptyPartsStayOutAndOnlyTheFirstHundredFilesGo) {
     for (int i = 1; i <= 101; ++i)
         names.push_back("Pokal U" + std::to_string(i) + " (m).tv4");
     const auto files = Files(names);
-    EXPECT_EQ(SendMapiMail("", "", "", "", "Turnierleitung", "", files), 0);
+    EXPECT_EQ(SendMapiMail("", "", "", "", "Turnierleitung", "", files).Code, 0);
 
     const Mailto m = Received();
     EXPECT_EQ(m.to, "");
@@ -150,19 +152,28 @@ TEST_F(XdgEmail, EmptyPartsStayOutAndOnlyTheFirstHundredFilesGo) {
 
 TEST_F(XdgEmail, MissingXdgEmailGivesMinusOneAndTheErrorBox) {
     env.Set("PATH", dir.file("empty"));
-    EXPECT_EQ(SendMapiMail("Betreff", "Text\r\n", "", "", "a@b.example", "a@b.example", {}), -1);
+    EXPECT_EQ(SendMapiMail("Betreff", "Text\r\n", "", "", "a@b.example", "a@b.example", {}).Code,
+              -1);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
     EXPECT_EQ(boxes.shown()[0].text, "Error sending mail (-1).");
 }
 
-TEST_F(XdgEmail, FailuresOfXdgEmailAreReportedWithItsCode) {
+TEST_F(XdgEmail, FailuresOfXdgEmailAreToldInGermanWithItsCode) {
     // A mail client that fails makes xdg-email end with 4, a missing file with 2.
     WriteScript(dir.path() / "mailer", "exit 3\n");
-    EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {}), 4);
-    EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {dir.file("none.tv4")}), 2);
-    EXPECT_EQ(boxes.texts(),
-              (std::vector<std::string>{"Error sending mail (4).", "Error sending mail (2)."}));
+    const tHandOver failed = SendMapiMail("Betreff", "", "", "", "", "a@b.example", {});
+    EXPECT_EQ(failed.Code, 4);
+    EXPECT_TRUE(failed.FromClient && !failed.Cancelled);
+    EXPECT_EQ(SendMapiMail("Betreff", "", "", "", "", "a@b.example", {dir.file("none.tv4")}).Code,
+              2);
+    const auto told = [](int code) {
+        return Win1252("Das Mailprogramm hat die Meldung nicht übernommen (Fehler ") +
+               std::to_string(code) +
+               Win1252("). Die Meldedateien sind geschrieben; Sie können sie selbst versenden.");
+    };
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{told(4), told(2)}));
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
 }
 
 TEST_F(XdgEmail, AMailClientThatStaysOpenKeepsTheProgramWaitingOnlyAWhile) {
@@ -175,7 +186,7 @@ TEST_F(XdgEmail, AMailClientThatStaysOpenKeepsTheProgramWaitingOnlyAWhile) {
     InstallBusyIndicator([&](bool on) { busy.push_back(on); });
     InstallKeepResponsive([&] { ++kept; });
     const auto start = std::chrono::steady_clock::now();
-    const int code = SendMapiMail("Betreff", "Text\r\n", "", "", "", "a@b.example", {});
+    const int code = SendMapiMail("Betreff", "Text\r\n", "", "", "", "a@b.example", {}).Code;
     const auto waited = std::chrono::steady_clock::now() - start;
     InstallBusyIndicator({});
     InstallKeepResponsive({});
@@ -197,7 +208,8 @@ TEST_F(XdgEmail, ThunderbirdGetsCommasAndApostrophesUnchanged) {
     RegisterThunderbird();
     const auto files = Files({"Pokal U12 (m).tv4", "Pokal O'Brien U15 (w).tv4"});
     EXPECT_EQ(SendMapiMail(kSubject, kBody, "", "", "o'brien@pokal.example",
-                           "o'brien@pokal.example", files),
+                           "o'brien@pokal.example", files)
+                  .Code,
               0);
     EXPECT_TRUE(boxes.shown().empty());
 
@@ -223,6 +235,17 @@ TEST_F(XdgEmail, ProbeFindsMailerOrRegisteredHandler) {
     EXPECT_FALSE(MapiClientAvailable());
 }
 
+TEST(MailtoHandler, OnlyClientsThatTakeAttachmentsCount) {
+    for (const char* client :
+         {"thunderbird.desktop", "org.mozilla.Thunderbird.desktop", "org.gnome.Evolution.desktop",
+          "org.kde.kmail2.desktop", "claws-mail.desktop"})
+        EXPECT_TRUE(MailtoHandlerTakesAttachments(client)) << client;
+    // A browser as mail handler, or a web mail app, gets the mail without its files.
+    for (const char* browser : {"firefox-esr.desktop", "chromium.desktop", "google-chrome.desktop",
+                                "gmail.desktop", "mailspring.desktop", ""})
+        EXPECT_FALSE(MailtoHandlerTakesAttachments(browser)) << browser;
+}
+
 TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
     tMeldung m;
     m.Turnier = {"Pokal", *DayNumberFromDate(2026, 3, 14), "Nordstadt", "meldung@pokal.example"};
@@ -230,8 +253,9 @@ TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
     const tUsedAgeGroups used;
     const auto files = Files({"Pokal U12 (m).tv4"});
 
-    SendEntryMail(m, files, used);
-    const EntryMail expected = BuildEntryMail(m, used);
+    tVersand versand{{}, files, m.Turnier.Email, BuildEntryMail(m, used)};
+    SendEntryMail(versand);
+    const EntryMail& expected = versand.Mail;
     const Mailto sent = Received();
     EXPECT_EQ(sent.to, "meldung@pokal.example");
     EXPECT_EQ(sent.all("subject"), std::vector<std::string>{Cp1252ToUtf8(expected.Subject)});
@@ -239,8 +263,8 @@ TEST_F(XdgEmail, EntryMailGoesToTheEventAddressWithTheFiles) {
     EXPECT_EQ(sent.all("attach"), AsUtf8(files));
 
     // Without an entry address the mail has no recipient.
-    m.Turnier.Email.clear();
-    SendEntryMail(m, files, used);
+    versand.Address.clear();
+    SendEntryMail(versand);
     EXPECT_EQ(Received().to, "");
     EXPECT_TRUE(boxes.shown().empty());
 }
