@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
+#include "app/tfrmversenden.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/error.h"
@@ -148,6 +149,9 @@ void TfrmMain::CreateActions() {
     actDrucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     actFertigstellen = make(QStringLiteral("&Fertigstellen"), "finish",
                             QStringLiteral("Fertigstellen"), &TfrmMain::actFertigstellenExecute);
+    actVersenden = make(QStringLiteral("Meldung &versenden..."), nullptr, QString(),
+                        &TfrmMain::actVersendenExecute);
+    actVersenden->setEnabled(false);  // until a finishing has written files
     Druckereinstellungen = make(QStringLiteral("Drucker&einstellungen"), nullptr, QString(),
                                 &TfrmMain::DruckereinstellungenExecute);
     actVeranstaltungBearbeiten = make(QStringLiteral("&Bearbeiten"), nullptr, QString(),
@@ -170,6 +174,7 @@ void TfrmMain::CreateMenus() {
     veranstaltung->addAction(actVeranstaltungBearbeiten);
     veranstaltung->addSeparator();
     veranstaltung->addAction(actFertigstellen);
+    veranstaltung->addAction(actVersenden);
     QMenu* teilnehmer = menuBar()->addMenu(QStringLiteral("&Teilnehmer"));
     teilnehmer->addAction(TeilnehmerEinfuegen);
     teilnehmer->addAction(actTeilnehmerImportieren);
@@ -395,7 +400,21 @@ void TfrmMain::actFertigstellenExecute() {
         const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
         // Proposed again at the next finishing.
         dialog.selectFile(chosen);
-        FinishEntry(meldung_, PathFromQt(chosen));
+        std::optional<tFinished> finished = FinishEntry(meldung_, PathFromQt(chosen));
+        if (!finished)
+            return;
+        lastFinished_ = std::move(finished);
+        actVersenden->setEnabled(true);
+        // The files must reach the organiser also when no mail client took them.
+        if (lastFinished_->Mail == MailFate::NoClient || lastFinished_->Mail == MailFate::NotTaken)
+            TfrmVersenden::Execute(*lastFinished_, this);
+    });
+}
+
+void TfrmMain::actVersendenExecute() {
+    RunGuarded([&] {
+        if (lastFinished_)
+            TfrmVersenden::Execute(*lastFinished_, this);
     });
 }
 

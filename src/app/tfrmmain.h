@@ -6,6 +6,7 @@
 
 #include "app/participantgrid.h"
 #include "model/konstanten.h"
+#include "output/finishing.h"
 #include "participants/inputrules.h"
 
 class QAction;
@@ -70,6 +71,7 @@ public:
     QAction* actTeilnehmerloeschen;
     QAction* actDrucken;
     QAction* actFertigstellen;
+    QAction* actVersenden;
     QAction* Druckereinstellungen;
     QAction* actVeranstaltungBearbeiten;
     QAction* actAbsenderBearbeiten;
@@ -105,6 +107,7 @@ public slots:
     void actTeilnehmerloeschenExecute();
     void stgTeilnehmer2DblClick() { actTeilnehmerBearbeitenExecute(); }
     void actFertigstellenExecute();
+    void actVersendenExecute();
     void actDruckenExecute();
     void DruckereinstellungenExecute();
     void actVeranstaltungBearbeitenExecute();
@@ -128,6 +131,8 @@ private:
     std::unique_ptr<QPrinter> printer_;
     tTeilnehmerModel* gridModel_;
     std::unique_ptr<tRecovery> recovery_;
+    // The files of the run's last finishing, to be sent again from the menu.
+    std::optional<tFinished> lastFinished_;
 };
 
 }  // namespace kivrel

@@ -21,6 +21,7 @@
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
 #include "app/tfrmmain.h"
+#include "app/tfrmversenden.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/fonts.h"
@@ -31,6 +32,7 @@
 #include "participants/tfrmimport.h"
 #include "participants/tfrmregeln.h"
 #include "participants/tfrmteilnehmer.h"
+#include "support/exampleentry.h"
 
 namespace kivrel {
 namespace {
@@ -230,6 +232,22 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
     TfrmRegeln ruleDialog(rules, 2025);
     ruleDialog.show();
     ExpectTextsWhole(ruleDialog);
+
+    const tMeldung example = test::ExampleEntry();
+    const tVersand versand{"C:\\Verein\\Meldungen\\Stadtpokal.tv4",
+                           {"C:\\Verein\\Meldungen\\StadtpokalU12 (m).tv4",
+                            "C:\\Verein\\Meldungen\\StadtpokalU15 (w).tv4"},
+                           example.Turnier.Email,
+                           BuildEntryMail(example, test::Used(example))};
+    TfrmVersenden sending(versand, MailFate::NoClient);
+    sending.show();
+    // The longest of what the window says of its actions.
+    sending.lblStatus->setText(
+        QStringLiteral("Die Mail ist geöffnet. Fügen Sie dort den Text "
+                       "aus der Zwischenablage ein, und hängen Sie die "
+                       "Meldedateien aus dem geöffneten Ordner an."));
+    ExpectTextsWhole(sending);
+    Save(sending, "kivrel-versenden.png");
 }
 
 }  // namespace

@@ -158,7 +158,7 @@ TEST_F(MainWindow, MenusToolBarAndFieldsCarryTheirCaptionsAndShortcuts) {
               QStringList({
                   "&Datei|Drucker&einstellungen|&Drucken\tStrg+D|-|&Beenden",
                   "Absender|&Bearbeiten",
-                  "&Veranstaltung|&Bearbeiten|-|&Fertigstellen",
+                  "&Veranstaltung|&Bearbeiten|-|&Fertigstellen|Meldung &versenden...",
                   "&Teilnehmer|&Einfügen\tEinfg|&Importieren...|&Bearbeiten|&Löschen\tEntf|-|"
                   "&Regeln der Altersgruppen...",
                   "&Information|Über &Kivrel 4.0",

@@ -1,17 +1,14 @@
-// The mail draft read back by an independent reader, Python's email package, and written
+// The mail draft, read back by an independent reader (Python's email package), and written
 // beside the entry files.
 #include "output/maildraft.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <sstream>
-
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "support/exampleentry.h"
+#include "support/mailreader.h"
 #include "support/tempdir.h"
 
 namespace kivrel {
@@ -19,52 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What Python's email package (its default policy, as a mail program reads) makes of a
-// draft: one line per field, the values in hex so that any byte comes through.
-constexpr const char* kReader = R"(import email, email.policy, sys
-m = email.message_from_bytes(open(sys.argv[1], 'rb').read(), policy=email.policy.default)
-h = lambda b: b.hex() or '-'
-print('to', h(str(m['to'] or '').encode()))
-print('subject', h(str(m['subject']).encode()))
-print('unsent', m['x-unsent'])
-for part in m.iter_parts():
-    if part.get_content_type() == 'text/plain':
-        print('body', part.get_content_charset(), h(part.get_payload(decode=True)))
-    else:
-        print('file', part.get_content_type(), h(part.get_filename().encode()),
-              h(part.get_payload(decode=True)))
-print('defects', len(m.defects) + sum(len(p.defects) for p in m.walk()))
-)";
-
-std::string Hex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        out += kDigits[static_cast<unsigned char>(c) >> 4];
-        out += kDigits[c & 0xF];
-    }
-    return out.empty() ? "-" : out;
-}
-
-// The reader's lines for the draft.
-std::string ReadBack(const test::TempDir& dir, const std::string& draft) {
-    test::WriteFileBytes(dir.path() / "reader.py", kReader);
-    test::WriteFileBytes(dir.path() / "draft.eml", draft);
-    const std::string command = "python3 '" + dir.file("reader.py") + "' '" +
-                                dir.file("draft.eml") + "' > '" + dir.file("read.txt") + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return test::ReadFileBytes(dir.path() / "read.txt");
-}
-
-std::string Expected(const std::string& to, const std::string& subject, const std::string& body,
-                     const std::vector<tDraftAttachment>& files) {
-    std::ostringstream out;
-    out << "to " << Hex(to) << "\nsubject " << Hex(Cp1252ToUtf8(subject)) << "\nunsent 1\n"
-        << "body utf-8 " << Hex(Cp1252ToUtf8(body)) << "\n";
+test::ReadMail Expected(const std::string& to, const EntryMail& mail,
+                        const std::vector<tDraftAttachment>& files) {
+    test::ReadMail read{
+        Cp1252ToUtf8(to), Cp1252ToUtf8(mail.Subject), "1", "utf-8", Cp1252ToUtf8(mail.Body), {}, 0};
     for (const auto& file : files)
-        out << "file application/octet-stream " << Hex(file.Name) << " " << Hex(file.Bytes) << "\n";
-    out << "defects 0\n";
-    return out.str();
+        read.files.emplace_back(file.Name, file.Bytes);
+    return read;
 }
 
 // Every line ends with CR LF and has at most 78 characters.
@@ -112,7 +70,9 @@ TEST(MailDraft, PythonsEmailReadsBackRecipientSubjectBodyAndEveryFile) {
         const std::string draft = MailDraft(c.address, c.mail, c.files);
         ExpectMailLines(draft);
         test::TempDir dir;
-        EXPECT_EQ(ReadBack(dir, draft), Expected(c.address, c.mail.Subject, c.mail.Body, c.files));
+        test::WriteFileBytes(dir.path() / "draft.eml", draft);
+        EXPECT_EQ(test::ReadMailFile(dir.path() / "draft.eml"),
+                  Expected(c.address, c.mail, c.files));
     }
     // A short plain subject stays readable as it is.
     EXPECT_EQ(MailDraft("", {"Kurz", ""}, {}).rfind("Subject: Kurz\r\n", 0), 0u);
