@@ -13,12 +13,15 @@
 #     Linux build writes too) and hands the mail over; finishing again asks before replacing;
 #  4. killed, the third start brings the entry back from the recovery file, and "Drucken"
 #     prints the entry list on the PDF printer that CUPS lends Wine;
-#  5. while the program runs, setup and uninstall refuse (silent: exit code 2; the
+#  5. with the provider failing, finishing says so in German and opens "Meldung versenden",
+#     whose mail draft the shell hands to the program registered for .eml files; with the
+#     user cancelling the mail in the client, no box comes;
+#  6. while the program runs, setup and uninstall refuse (silent: exit code 2; the
 #     uninstaller's box says why, "Abbrechen" ends it) and change nothing;
-#  6. with one of its files in use, the uninstaller keeps that file, itself and its entry;
-#  7. an older build with one more file installs over that, and this one over the older:
+#  7. with one of its files in use, the uninstaller keeps that file, itself and its entry;
+#  8. an older build with one more file installs over that, and this one over the older:
 #     exactly this version's files, its version in the entry, the details kept;
-#  8. the uninstaller leaves no program file, shortcut or uninstall entry.
+#  9. the uninstaller leaves no program file, shortcut or uninstall entry.
 # Every window's caption and border are checked. Screenshots of every step go to
 # DIR/wine-screens.
 source "$(dirname "$0")/lib/failures.sh"
@@ -286,14 +289,23 @@ Absender|Email|j.gross@sv.example
 END
 
 say "3. the typical run: participants, finishing, mail"
-# The recording MAPI provider is the default mail client from now on.
+# The recording MAPI provider is the default mail client from now on; it answers with the
+# code in $answer when there is one. The shell opens .eml files and mailto: links with a
+# recorder of the command line it is given.
 recorder_dll=$(find "$dir/tests/windows" -name kivrel_mapi_recorder.dll | head -n 1)
 cp "$recorder_dll" "$WINEPREFIX/drive_c/kivrel_mapi_recorder.dll"
+cp "$(find "$dir/tests/windows" -name kivrel_cmdline_recorder.exe | head -n 1)" \
+  "$WINEPREFIX/drive_c/kivrel_cmdline_recorder.exe"
+opened_command='"C:\kivrel_cmdline_recorder.exe" "C:\shell-record.txt" "%1"'
 wine reg add 'HKLM\Software\Clients\Mail\Kivrel Recorder' /v DLLPath /d 'C:\kivrel_mapi_recorder.dll' /f >/dev/null
 wine reg add 'HKLM\Software\Clients\Mail' /ve /d 'Kivrel Recorder' /f >/dev/null
-wine reg add 'HKLM\Software\Classes\mailto\shell\open\command' /ve /d '"C:\mail.exe" "%1"' /f >/dev/null
-export KIVREL_MAPI_RECORD='C:\mapi-record.txt'
+wine reg add 'HKLM\Software\Classes\mailto\shell\open\command' /ve /d "$opened_command" /f >/dev/null
+wine reg add 'HKLM\Software\Classes\.eml' /ve /d Kivrel.TestMail /f >/dev/null
+wine reg add 'HKLM\Software\Classes\Kivrel.TestMail\shell\open\command' /ve /d "$opened_command" /f >/dev/null
+export KIVREL_MAPI_RECORD='C:\mapi-record.txt' KIVREL_MAPI_ANSWER='C:\mapi-answer.txt'
 record=$WINEPREFIX/drive_c/mapi-record.txt
+answer=$WINEPREFIX/drive_c/mapi-answer.txt
+opened=$WINEPREFIX/drive_c/shell-record.txt
 
 start_program
 step "Willkommen" 2-welcome
@@ -433,6 +445,7 @@ finish Wieder 3-save-dialog
 sleep 2
 check "the entry brought back gives the same files" same_files Wieder
 check "and a second mail" [ "$(mails)" = 2 ]
+
 # "Drucken" prints at once on the default printer, the PDF printer.
 keys ctrl+d
 # cups-pdf writes the file while the job runs: it is read once CUPS has no job left for the
@@ -451,6 +464,40 @@ for want in "Meldung von SV Grün-Weiss Tübingen für Stadtpokal Süd am 01.06.
   "Schüler (w)" "Jule Fürst" "U12 (m)" "Jan Hübner" "Lukas Müller" "Seite 1"; do
   check "printed list: $want" grep -qF -- "$want" <<<"$list"
 done
+
+say "5. the mail client does not take the entry: German, then \"Meldung versenden\""
+echo 2 >"$answer"  # MAPI_E_FAILURE
+finish Fehlschlag 3-save-dialog-failing
+step "Fehler" 3-mail-not-taken
+keys Return
+step "Meldung versenden" 3-versenden
+# The mail draft, written beside the entry files, to the program the shell has for .eml.
+keys alt+e
+shell_opened() { # shell_opened TEXT: the recorder is started with it
+  for _ in $(seq 100); do
+    tr -d '\r' <"$opened" 2>/dev/null | grep -qxF -- "$1" && return 0
+    sleep 0.2
+  done
+  cat "$opened" >&2 2>/dev/null || echo "   nothing was opened" >&2
+  return 1
+}
+check "the draft opened through the shell" shell_opened "$club_win\\Meldungen\\Fehlschlag.eml"
+check "the draft beside the entry files" grep -qa '^X-Unsent: 1' "$meldungen/Fehlschlag.eml"
+shot 3-draft-opened
+keys Escape
+# The user's own cancel in the mail client: nothing to tell.
+echo 1 >"$answer"  # MAPI_E_USER_ABORT
+finish Abbruch 3-save-dialog-cancelled
+mails_came() { for _ in $(seq 100); do [ "$(mails)" = "$1" ] && return 0; sleep 0.2; done; return 1; }
+check "the cancelled mail reached the client" mails_came 4
+# A box would take these keys; the About window comes only without one.
+keys alt+i k
+step "Info" 3-about-after-cancel
+check "no box and no window after the user's cancel" \
+  [ -z "$(windows | cut -f1 | grep -xE 'Fehler|Meldung versenden|Warnung')" ]
+keys Escape
+rm -f "$answer"
+
 keys alt+d b
 step "Bestätigung" 3-close-question
 keys Return
@@ -460,7 +507,7 @@ check "the program ends after the thank-you notice" ended
 shot 3-ended
 kill "$program" 2>/dev/null || true
 
-say "5. while Kivrel runs: setup and uninstall refuse"
+say "6. while Kivrel runs: setup and uninstall refuse"
 # What setup or uninstall could change: the program's files, their sizes and times, and the
 # uninstall entry.
 installed() {
@@ -495,7 +542,7 @@ check "the program is killed" ended
 # Its mark goes with the last of the prefix's processes.
 wineserver -w
 
-say "6. a file in use: the uninstaller keeps it, itself and its entry"
+say "7. a file in use: the uninstaller keeps it, itself and its entry"
 held_win="$programs_win\\translations\\qtbase_de.qm"
 held=$programs/translations/qtbase_de.qm
 wine "$probe" hold "$held_win" >"$screens/hold.txt" 2>&1 &
@@ -520,7 +567,7 @@ check "the uninstall entry stays" [ "$(regvalue "$key" DisplayVersion)" = "$vers
 kill "$holder"
 wait "$holder" 2>/dev/null || true
 
-say "7. update: an older build with one more file, then this one"
+say "8. update: an older build with one more file, then this one"
 # The older build: the same staged files under a lower version, and one more file.
 older=$(mktemp -d)
 at_exit 'rm -rf "$older"'
@@ -543,7 +590,7 @@ check "start-menu entry" test -f "$shortcut"
 details_stay() { wine reg query 'HKCU\Software\NORDALKE\QVTR\Verein' /v Vereinsname >/dev/null 2>&1; }
 check "the remembered details stay" details_stay
 
-say "8. uninstalling"
+say "9. uninstalling"
 wine "$programs_win\\uninstall.exe" /S
 # The uninstaller copies itself away and returns at once; wait for the copy.
 wineserver -w

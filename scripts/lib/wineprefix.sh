@@ -42,8 +42,10 @@ fresh_wine_prefix() {
   # Windows has Tahoma (the dialog font) and Marlett (the title bar's symbols); Debian's
   # Wine keeps them apart from the prefix.
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
-  # No mail client registered: the program's first box is then the missing-mail-client warning.
+  # No mail client registered, neither for mailto: links nor for Simple MAPI (Wine's own
+  # stands there): the program's first box is then the missing-mail-client warning.
   wine reg delete 'HKLM\Software\Classes\mailto' /f >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\Software\Clients\Mail' /ve /f >/dev/null 2>&1 || true
   # Every program of the prefix runs inside one desktop window: it gives the windows their
   # title bars and moves the keyboard focus as Windows does.
   wine_reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default || return 1

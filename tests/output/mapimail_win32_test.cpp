@@ -24,11 +24,12 @@ namespace {
 using test::UnderWine;
 using test::WindowsPath;
 
-// Sets a value of the local machine hive, creating its key; an empty name is the default.
-void SetValue(const char* key, const char* name, DWORD type, const std::string& data) {
+// Sets a value of the local machine hive (or of another), creating its key; an empty name is
+// the default.
+void SetValue(const char* key, const char* name, DWORD type, const std::string& data,
+              HKEY hive = HKEY_LOCAL_MACHINE) {
     HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExA(hive, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
               ERROR_SUCCESS)
         << key;
     EXPECT_EQ(RegSetValueExA(k, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
@@ -37,8 +38,9 @@ void SetValue(const char* key, const char* name, DWORD type, const std::string& 
     RegCloseKey(k);
 }
 
-void SetText(const char* key, const char* name, const std::string& text) {
-    SetValue(key, name, REG_SZ, text + '\0');
+void SetText(const char* key, const char* name, const std::string& text,
+             HKEY hive = HKEY_LOCAL_MACHINE) {
+    SetValue(key, name, REG_SZ, text + '\0', hive);
 }
 
 void SetDword(const char* key, const char* name, DWORD value) {
@@ -109,9 +111,10 @@ TEST_F(SimpleMapi, TheProviderGetsTheMailAsFilled) {
     }
     const std::string subject = Win1252("Meldung für Stadtpokal 2026");
     const std::string body = Win1252("Grüße\r\nTSV Musterstadt\r\n");
-    EXPECT_EQ(SendMapiMail(subject, body, "", "", "meldung@pokal.example", "meldung@pokal.example",
-                           files),
-              0);
+    EXPECT_EQ(
+        SendMapiMail(subject, body, "", "", "meldung@pokal.example", "meldung@pokal.example", files)
+            .Code,
+        0);
     EXPECT_TRUE(boxes_.texts().empty());
     ASSERT_EQ(recorder_->calls, 1);
 
@@ -161,7 +164,7 @@ TEST_F(SimpleMapi, AnAttachmentInAFolderBeyondTheCodePageKeepsItsName) {
     std::FILE* out = _wfopen(file.c_str(), L"wb");
     ASSERT_NE(out, nullptr);
     std::fclose(out);
-    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {file}), 0);
+    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {file}).Code, 0);
     std::filesystem::remove_all(folder);
     ASSERT_EQ(recorder_->calls, 1);
     ASSERT_EQ(recorder_->last.files.size(), 1u);
@@ -172,7 +175,7 @@ TEST_F(SimpleMapi, AnAttachmentInAFolderBeyondTheCodePageKeepsItsName) {
 }
 
 TEST_F(SimpleMapi, WhatIsNotGivenIsNotPassed) {
-    EXPECT_EQ(SendMapiMail("", "", "", "anna@verein.example", "Turnierleitung", "", {}), 0);
+    EXPECT_EQ(SendMapiMail("", "", "", "anna@verein.example", "Turnierleitung", "", {}).Code, 0);
     ASSERT_EQ(recorder_->calls, 1);
     const test::RecordedMail& mail = recorder_->last;
     EXPECT_FALSE(mail.hasSubject);
@@ -192,32 +195,45 @@ TEST_F(SimpleMapi, TheClientsWindowsBelongToTheMainWindowAlsoWhenItIsNotActive) 
     const std::uintptr_t main = 0x4711;
     ASSERT_EQ(GetActiveWindow(), nullptr);
     SetMailParentWindow(main);
-    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {}), 0);
+    EXPECT_EQ(SendMapiMail("Meldung", "", "", "", "", "", {}).Code, 0);
     SetMailParentWindow(0);
     ASSERT_EQ(recorder_->calls, 1);
     EXPECT_EQ(recorder_->last.uiParam, main);
 }
 
-TEST_F(SimpleMapi, TheProvidersCodeComesBackWithTheErrorBox) {
-    for (const ULONG code : {MAPI_USER_ABORT, MAPI_E_FAILURE, MAPI_E_LOGIN_FAILURE}) {
+TEST_F(SimpleMapi, AProviderThatFailsIsToldInGermanAndTheUsersCancelNotAtAll) {
+    for (const ULONG code : {MAPI_E_FAILURE, MAPI_E_LOGIN_FAILURE, MAPI_USER_ABORT}) {
         recorder_->answer = code;
         boxes_.clear();
-        EXPECT_EQ(
-            SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {"C:\\a.tv4"}),
-            static_cast<int>(code));
+        const tHandOver result =
+            SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {"C:\\a.tv4"});
+        EXPECT_EQ(result.Code, static_cast<int>(code));
+        EXPECT_TRUE(result.FromClient);
+        EXPECT_EQ(result.Cancelled, code == MAPI_USER_ABORT);
+        if (code == MAPI_USER_ABORT) {
+            EXPECT_TRUE(boxes_.shown().empty());
+            continue;
+        }
         ASSERT_EQ(boxes_.shown().size(), 1u);
         EXPECT_EQ(boxes_.shown()[0].kind, MessageKind::Error);
-        EXPECT_EQ(boxes_.shown()[0].text, "Error sending mail (" + std::to_string(code) + ").");
+        EXPECT_EQ(boxes_.shown()[0].text,
+                  Win1252("Das Mailprogramm hat die Meldung nicht übernommen (Fehler ") +
+                      std::to_string(code) +
+                      Win1252("). Die Meldedateien sind geschrieben; Sie können sie selbst "
+                              "versenden."));
     }
     EXPECT_EQ(recorder_->calls, 3);
 }
 
 TEST_F(SimpleMapi, NoLibraryOrNoEntryPoint) {
     SetMapiLibraryName("kivrel_keine_mapi.dll");
-    EXPECT_EQ(SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {}), -1);
+    EXPECT_EQ(SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {}).Code, -1);
     // Found by name in the test's folder; it loads but lacks MAPISendMail.
     SetMapiLibraryName("kivrel_mapi_standin.dll");
-    EXPECT_EQ(SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {}), 1);
+    const tHandOver missing =
+        SendMapiMail("Meldung", "Text", "", "", "Leitung", "m@example.org", {});
+    EXPECT_EQ(missing.Code, 1);
+    EXPECT_FALSE(missing.FromClient || missing.Cancelled);  // not the user's cancel
     EXPECT_EQ(GetModuleHandleA("kivrel_mapi_standin.dll"), nullptr);
     EXPECT_EQ(boxes_.texts(),
               (std::vector<std::string>{"Error sending mail (-1).", "Error sending mail (1)."}));
@@ -232,15 +248,39 @@ protected:
         if (!UnderWine())
             GTEST_SKIP() << "changes the local machine hive; runs in a scratch Wine prefix only";
         previousCommand_ = TextOf(kMailto, "");
+        // No client chosen for Simple MAPI: the mailto command alone decides.
+        previousClient_ = TextOf(kClients, "");
+        SetText(kClients, "", "");
     }
     void TearDown() override {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOutlookExpress);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kClients);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kClient);
         if (previousCommand_)
             SetText(kMailto, "", *previousCommand_);
+        SetText(kClients, "", previousClient_.value_or(""));
     }
 
     std::optional<std::string> previousCommand_;
+    std::optional<std::string> previousClient_;
 };
+
+TEST_F(MailClientProbe, TheClientChosenForSimpleMapiCountsTheUsersFirst) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMailto);
+    SetText(kClient, "DLLPath", "C:\\mapi.dll");
+    SetText(kClients, "", "Kivrel Recorder");
+    EXPECT_TRUE(MapiClientAvailable());
+
+    // The user's own choice comes first, also when it names a client without its library.
+    SetText(kClients, "", "Kein Client", HKEY_CURRENT_USER);
+    EXPECT_FALSE(MapiClientAvailable());
+    RegDeleteTreeA(HKEY_CURRENT_USER, kClients);
+
+    SetText(kClient, "DLLPath", "");
+    EXPECT_FALSE(MapiClientAvailable());
+    SetText(kClient, "DLLPathEx", "C:\\mapi64.dll");
+    EXPECT_TRUE(MapiClientAvailable());
+}
 
 TEST_F(MailClientProbe, TheMailtoCommandDecides) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMailto);

@@ -49,6 +49,21 @@ void Append(const RecordedMail& mail) {
     std::fclose(file);
 }
 
+// For the same test: the code to answer with, read at each call from the file that
+// KIVREL_MAPI_ANSWER names ("2" is MAPI_E_FAILURE, "1" the user's cancel); without one, the
+// recorder's own answer.
+ULONG Answer() {
+    const char* path = std::getenv("KIVREL_MAPI_ANSWER");
+    FILE* file = path && *path ? std::fopen(path, "rb") : nullptr;
+    if (!file)
+        return gRecorder.answer;
+    unsigned long code = gRecorder.answer;
+    if (std::fscanf(file, "%lu", &code) != 1)
+        code = gRecorder.answer;
+    std::fclose(file);
+    return static_cast<ULONG>(code);
+}
+
 }  // namespace
 
 }  // namespace kivrel::test
@@ -100,7 +115,7 @@ ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage mess
         mail.files.push_back(f);
     }
     Append(mail);
-    return gRecorder.answer;
+    return Answer();
 }
 
 MapiRecorder* __cdecl KivrelMapiRecorder() {
