@@ -35,6 +35,9 @@ else()
   # What the program needs at run time that no library link shows: the German texts of
   # Qt's dialogs, a sans-serif font, and xdg-email and xdg-open for mail and web link.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-liberation, xdg-utils")
+  # dbus-send asks the file manager to show the entry files selected; without it the folder
+  # opens alone.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-bin")
 
   # The staging script adds these to the package's documentation folder.
   set(CPACK_KIVREL_DEBIAN_DOCS ${CMAKE_BINARY_DIR}/packaging)

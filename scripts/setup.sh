@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-  xdg-utils fonts-liberation poppler-utils xvfb xauth
+  xdg-utils fonts-liberation poppler-utils xvfb xauth python3
   dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool openbox locales
   "$@"
 )

@@ -60,61 +60,61 @@ QPushButton* AddAction(QWidget* parent, const QString& caption, const QString& w
 TfrmVersenden::TfrmVersenden(tVersand versand, MailFate mail, QWidget* parent)
     : QDialog(parent, kFixedDialogFlags), versand_(std::move(versand)) {
     setWindowTitle(QStringLiteral("Meldung versenden"));
-    setFixedSize(496, 380);
+    setFixedSize(496, 394);
 
     lblGrund = new QLabel(Reason(mail) + QStringLiteral("Die Meldedateien sind geschrieben. "
                                                         "Senden Sie sie auf einem dieser Wege "
                                                         "an den Veranstalter:"),
                           this);
-    lblGrund->setGeometry(12, 10, 472, 30);
+    lblGrund->setGeometry(12, 10, 472, 44);
     lblGrund->setWordWrap(true);
     lblGrund->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ediAn = new QLineEdit(ToQt(versand_.Address), this);
-    ediAn->setGeometry(80, 48, 404, kEditHeight);
+    ediAn->setGeometry(80, 62, 404, kEditHeight);
     AddLabel(this, QStringLiteral("An:"), ediAn, 12);
     ediBetreff = new QLineEdit(ToQt(versand_.Mail.Subject), this);
-    ediBetreff->setGeometry(80, 75, 404, kEditHeight);
+    ediBetreff->setGeometry(80, 89, 404, kEditHeight);
     AddLabel(this, QStringLiteral("Betreff:"), ediBetreff, 12);
     for (QLineEdit* field : {ediAn, ediBetreff}) {
         field->setReadOnly(true);
         field->setCursorPosition(0);
     }
     lstDateien = new QListWidget(this);
-    lstDateien->setGeometry(80, 102, 404, 66);
+    lstDateien->setGeometry(80, 116, 404, 66);
     // The paths with their letters as they are, also those beyond Windows-1252.
     for (const tPath& file : versand_.Files)
         lstDateien->addItem(PathToQt(file));
     auto* files = new QLabel(QStringLiteral("Dateien:"), this);
-    files->setGeometry(12, 102, 66, kEditHeight);
+    files->setGeometry(12, 116, 66, kEditHeight);
     files->setBuddy(lstDateien);
 
-    AddSeparator(this, QRect(12, 178, 472, 2));
+    AddSeparator(this, QRect(12, 192, 472, 2));
     btnEntwurf = AddAction(
         this, QStringLiteral("&E-Mail-Entwurf öffnen"),
-        QStringLiteral("Öffnet die Meldung mit den Dateien im Anhang in Ihrem Mailprogramm."), 190);
+        QStringLiteral("Öffnet die Meldung mit den Dateien im Anhang in Ihrem Mailprogramm."), 204);
     btnOrdner = AddAction(
         this, QStringLiteral("&Ordner öffnen"),
-        QStringLiteral("Zeigt die Meldedateien, etwa um sie in eine Web-Mail zu ziehen."), 224);
+        QStringLiteral("Zeigt die Meldedateien, etwa um sie in eine Web-Mail zu ziehen."), 238);
     btnKopieren = AddAction(
         this, QStringLiteral("&Text kopieren"),
-        QStringLiteral("Legt Adresse, Betreff und Text der Meldung in die Zwischenablage."), 258);
+        QStringLiteral("Legt Adresse, Betreff und Text der Meldung in die Zwischenablage."), 272);
     btnWebMail = AddAction(this, QStringLiteral("&Web-Mail..."),
                            QStringLiteral("Öffnet eine neue Mail an den Veranstalter im Browser "
                                           "und den Ordner mit den Dateien."),
-                           292);
+                           306);
     connect(btnEntwurf, &QPushButton::clicked, this, &TfrmVersenden::btnEntwurfClick);
     connect(btnOrdner, &QPushButton::clicked, this, &TfrmVersenden::btnOrdnerClick);
     connect(btnKopieren, &QPushButton::clicked, this, &TfrmVersenden::btnKopierenClick);
     connect(btnWebMail, &QPushButton::clicked, this, &TfrmVersenden::btnWebMailClick);
 
-    AddSeparator(this, QRect(12, 324, 472, 2));
+    AddSeparator(this, QRect(12, 338, 472, 2));
     lblStatus = new QLabel(this);
-    lblStatus->setGeometry(12, 332, 372, 44);
+    lblStatus->setGeometry(12, 346, 372, 44);
     lblStatus->setWordWrap(true);
     lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnSchliessen = new QPushButton(QStringLiteral("Schließen"), this);
-    btnSchliessen->setGeometry(394, 341, 90, 25);
+    btnSchliessen->setGeometry(394, 355, 90, 25);
     connect(btnSchliessen, &QPushButton::clicked, this, &QDialog::reject);
     UseDefaultButton(*this, btnEntwurf);
 }
