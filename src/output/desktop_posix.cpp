@@ -2,6 +2,7 @@
 
 #include "base/spawn_posix.h"
 #include "output/desktop.h"
+#include "output/mapiparts.h"
 
 namespace kivrel {
 
@@ -19,20 +20,7 @@ bool Opened(const std::vector<std::string>& args) {
 // The file's URI: its bytes percent-encoded where a URI, or dbus-send's comma-separated
 // array, could not hold them.
 std::string FileUri(const tPath& path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (const char ch : path.native()) {
-        const auto c = static_cast<unsigned char>(ch);
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
-            uri += ch;
-        } else {
-            uri += '%';
-            uri += kHex[c >> 4];
-            uri += kHex[c & 0xF];
-        }
-    }
-    return uri;
+    return "file://" + PercentEncoded(path.native(), "/");
 }
 
 }  // namespace

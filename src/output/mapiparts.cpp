@@ -23,8 +23,9 @@ bool IsUnreserved(unsigned char c) {
            c == '.' || c == '_' || c == '~';
 }
 
-// Percent-encodes every byte but the unreserved ones (and those in keep).
-std::string PercentEncoded(std::string_view bytes, std::string_view keep = {}) {
+}  // namespace
+
+std::string PercentEncoded(std::string_view bytes, std::string_view keep) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 3);
@@ -40,8 +41,6 @@ std::string PercentEncoded(std::string_view bytes, std::string_view keep = {}) {
     }
     return out;
 }
-
-}  // namespace
 
 MapiMessageFields MapiMessageFor(const MailRequest& mail, const std::vector<std::string>& fileNames,
                                  const std::vector<std::string>& longNames) {

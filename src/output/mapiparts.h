@@ -33,6 +33,9 @@ struct MailRequest {
 // the failures; nothing else calls this.
 tHandOver HandOverMail(const MailRequest& mail);
 
+// Percent-encodes every byte but the unreserved ones of a URI (RFC 3986) and those in keep.
+std::string PercentEncoded(std::string_view bytes, std::string_view keep = {});
+
 // A mailto URI (RFC 6068) with the address, then the subject and the body, each in UTF-8
 // and percent-encoded; an empty subject or body is left out. A name has no place there.
 std::string MailtoUri(const std::string& address, const std::string& subject,
