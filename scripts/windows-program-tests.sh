@@ -14,8 +14,9 @@
 #  4. killed, the third start brings the entry back from the recovery file, and "Drucken"
 #     prints the entry list on the PDF printer that CUPS lends Wine;
 #  5. with the provider failing, finishing says so in German and opens "Meldung versenden",
-#     whose mail draft the shell hands to the program registered for .eml files; with the
-#     user cancelling the mail in the client, no box comes;
+#     whose mail draft the shell hands to the program registered for .eml files and whose
+#     folder opens in the explorer; with the user cancelling the mail in the client, no box
+#     comes;
 #  6. while the program runs, setup and uninstall refuse (silent: exit code 2; the
 #     uninstaller's box says why, "Abbrechen" ends it) and change nothing;
 #  7. with one of its files in use, the uninstaller keeps that file, itself and its entry;
@@ -484,6 +485,19 @@ shell_opened() { # shell_opened TEXT: the recorder is started with it
 check "the draft opened through the shell" shell_opened "$club_win\\Meldungen\\Fehlschlag.eml"
 check "the draft beside the entry files" grep -qa '^X-Unsent: 1' "$meldungen/Fehlschlag.eml"
 shot 3-draft-opened
+# The folder in Wine's explorer, the entry files selected.
+keys alt+o
+folder_shown() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^Meldungen$' >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
+check "\"Ordner öffnen\": the folder in the explorer" folder_shown
+shot 3-folder-opened
+check "the explorer closes again" wine "$probe" close Meldungen
+check "back to \"Meldung versenden\"" waitfor "Meldung versenden"
 keys Escape
 # The user's own cancel in the mail client: nothing to tell.
 echo 1 >"$answer"  # MAPI_E_USER_ABORT

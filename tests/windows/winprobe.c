@@ -9,7 +9,9 @@
  *                               the button so labelled, whichever window has the focus
  *   winprobe hold FILE          opens FILE, shared with no one, says "held" and keeps it
  *                               open until it is ended
- *   winprobe version FILE       the file's version from its version resource */
+ *   winprobe version FILE       the file's version from its version resource
+ *   winprobe close CAPTION      asks the top-level window of that caption, whichever
+ *                               program's, to close (a folder window of the shell's) */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -177,6 +179,16 @@ static int Version(const wchar_t* file) {
     return 0;
 }
 
+static int Close(const wchar_t* caption) {
+    HWND window = FindWindowW(NULL, caption);
+    if (!window) {
+        fprintf(stderr, "no window \"%s\"\n", Utf8(caption));
+        return 1;
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && wcscmp(argv[1], L"windows") == 0) {
         struct Search all = {NULL, 0};
@@ -198,9 +210,11 @@ int wmain(int argc, wchar_t** argv) {
         return Hold(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"version") == 0)
         return Version(argv[2]);
+    if (argc == 3 && wcscmp(argv[1], L"close") == 0)
+        return Close(argv[2]);
     fprintf(stderr,
             "usage: winprobe windows | wait CAPTION SECONDS | box PROGRAM SECONDS [BUTTON] |"
             " hold FILE |"
-            " version FILE\n");
+            " version FILE | close CAPTION\n");
     return 2;
 }
