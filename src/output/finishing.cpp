@@ -26,7 +26,7 @@ bool AskBeforeReplacing(const std::vector<tPath>& names) {
 
 bool BuildEntryFileNames(const tPath& chosenPath, std::vector<tPath>& fileNames,
                          const tUsedAgeGroups& used) {
-    std::vector<tPath> names = EntryFileNames(chosenPath, used);
+    const std::vector<tPath> names = EntryFileNames(chosenPath, used);
     const bool replace = AskBeforeReplacing(names);
     fileNames.insert(fileNames.end(), names.begin(), names.end());
     return replace;
