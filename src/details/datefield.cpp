@@ -2,8 +2,10 @@
 
 #include <QCalendarWidget>
 #include <QDate>
+#include <QKeyEvent>
 #include <QTextCharFormat>
 #include <QToolButton>
+#include <utility>
 
 #include "base/daynumber.h"
 #include "base/inputfield.h"
@@ -29,6 +31,9 @@ TDateField::TDateField(QWidget* parent) : QLineEdit(parent) {
     button_->setArrowType(Qt::DownArrow);
     button_->setFocusPolicy(Qt::NoFocus);
     button_->setCursor(Qt::ArrowCursor);
+    // An arrow alone says nothing to a screen reader.
+    button_->setAccessibleName(QStringLiteral("Kalender öffnen"));
+    button_->setToolTip(QStringLiteral("Kalender öffnen"));
     setTextMargins(0, 0, kButtonWidth, 0);
     connect(button_, &QToolButton::clicked, this, &TDateField::ShowCalendar);
 }
@@ -54,6 +59,16 @@ QCalendarWidget* TDateField::Calendar() {
     weekend.setForeground(Qt::red);
     calendar_->setWeekdayTextFormat(Qt::Saturday, weekend);
     calendar_->setWeekdayTextFormat(Qt::Sunday, weekend);
+    // Qt leaves the month arrows and the month grid unnamed for a screen reader.
+    calendar_->setAccessibleName(QStringLiteral("Kalender"));
+    for (const auto& [object, name] :
+         {std::pair("qt_calendar_prevmonth", "Voriger Monat"),
+          {"qt_calendar_nextmonth", "Nächster Monat"},
+          {"qt_calendar_yearedit", "Jahr"},
+          {"qt_calendar_calendarview", "Tage des Monats"}}) {
+        if (auto* control = calendar_->findChild<QWidget*>(QLatin1String(object)))
+            control->setAccessibleName(QString::fromUtf8(name));
+    }
     connect(calendar_, &QCalendarWidget::clicked, this, &TDateField::Pick);
     connect(calendar_, &QCalendarWidget::activated, this, &TDateField::Pick);
     return calendar_;
@@ -76,6 +91,15 @@ void TDateField::Pick(QDate date) {
     if (const auto day = DayNumberFromDate(date.year(), date.month(), date.day()))
         setValue(*day);
     setFocus(Qt::PopupFocusReason);
+}
+
+void TDateField::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier) ||
+        (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier)) {
+        ShowCalendar();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void TDateField::resizeEvent(QResizeEvent* event) {

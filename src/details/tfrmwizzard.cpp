@@ -158,11 +158,21 @@ void TfrmWizzard::SetEnterButton(QPushButton* button) {
 }
 
 void TfrmWizzard::ShowPage(int index) {
-    ntbWizzard->setCurrentIndex(index);
+    QPushButton* enter = index == kLastPage ? btnOK : btnWeiter;
+    // Enabled first: a focused button that goes off hands the focus on to it.
+    enter->setEnabled(true);
     btnzurueck->setEnabled(index > 0);
     btnWeiter->setEnabled(index < kLastPage);
     btnOK->setEnabled(index == kLastPage);
-    SetEnterButton(index == kLastPage ? btnOK : btnWeiter);
+    SetEnterButton(enter);
+    // The focus goes on into the page shown. A page without a field (the last) would take it
+    // itself and say nothing to a screen reader: the button that Enter presses takes it.
+    const QList<QWidget*> controls = ntbWizzard->widget(index)->findChildren<QWidget*>();
+    if (ntbWizzard->currentWidget()->isAncestorOf(focusWidget()) &&
+        std::none_of(controls.begin(), controls.end(),
+                     [](const QWidget* w) { return w->focusPolicy() & Qt::TabFocus; }))
+        enter->setFocus();
+    ntbWizzard->setCurrentIndex(index);
 }
 
 void TfrmWizzard::showEvent(QShowEvent* event) {
