@@ -1,11 +1,15 @@
 #include "base/accessible.h"
 
+#include <QColor>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLabel>
 
 #include "base/messages.h"
 #include "base/qtext.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace kivrel {
 
@@ -43,7 +47,44 @@ private:
     QString own_;
 };
 
+// WCAG's relative luminance of an sRGB colour.
+double Luminance(const QColor& colour) {
+    const auto channel = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
 }  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor Legible(const QColor& colour, const QPalette& palette, QPalette::ColorRole background,
+               double minimum) {
+    const QPalette::ColorRole text =
+        background == QPalette::Window ? QPalette::WindowText : QPalette::Text;
+    return ContrastRatio(colour, palette.color(background)) >= minimum ? colour
+                                                                       : palette.color(text);
+}
+
+void SetTextColour(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, Legible(colour, palette, QPalette::Window));
+    widget.setPalette(palette);
+}
+
+void ShowAsLink(QLabel& label) {
+    QFont font = label.font();
+    font.setUnderline(true);
+    label.setFont(font);
+    SetTextColour(label, Qt::blue);
+    label.setCursor(Qt::PointingHandCursor);
+}
 
 QString CaptionName(const QString& caption) {
     QString name;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPalette>
 #include <string>
 
+class QColor;
 class QLabel;
 class QString;
 class QWidget;
@@ -22,5 +24,19 @@ void NameAfterLabel(QLabel& label, QWidget& field);
 // whose accessible description carries the text until the focus moves on to another control,
 // so that a screen reader tells why it came back there.
 void RefuseInput(QWidget& field, const std::string& text);
+
+// How far apart two colours stand for the eye, from 1 (the same) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b);
+
+// A text colour of the program's own (blue proposals, dark red faults) where it stands out
+// from the background of palette, as normal text needs (4.5:1, or minimum); else, as in a
+// high-contrast scheme, the palette's own text colour: the meaning then rests on the text's
+// second cue.
+QColor Legible(const QColor& colour, const QPalette& palette,
+               QPalette::ColorRole background = QPalette::Base, double minimum = 4.5);
+// Gives the widget's text that colour, as far as it is legible on the widget's background.
+void SetTextColour(QWidget& widget, const QColor& colour);
+// A label that opens a web address when clicked: underlined and blue, with the hand cursor.
+void ShowAsLink(QLabel& label);
 
 }  // namespace kivrel

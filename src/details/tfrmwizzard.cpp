@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "base/accessible.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -44,7 +45,7 @@ QWidget* AddPage(QStackedWidget* pages, int number, const QString& intro, QLabel
     font.setPixelSize(29);
     font.setBold(true);
     numberLabel->setFont(font);
-    numberLabel->setStyleSheet(QStringLiteral("color: blue;"));
+    SetTextColour(*numberLabel, Qt::blue);
     // Where the serif font falls back to a taller one (no Times New Roman under Wine), the
     // number grows up and down about its middle rather than lose its top.
     const int height = std::max(37, numberLabel->sizeHint().height());

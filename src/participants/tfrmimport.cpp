@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -42,6 +43,12 @@ namespace kivrel {
 namespace {
 // Proposals of the rules, apart from black (file, typed) and dark red (faults).
 const QColor kProposalColour(0x00, 0x40, 0xC0);
+
+// A cell's text in colour, where the grid's background lets it stand out (not in a
+// high-contrast scheme); each colour has its second cue.
+QBrush Cue(const QColor& colour) {
+    return QBrush(Legible(colour, QGuiApplication::palette()));
+}
 }  // namespace
 
 // The import's rows as the grid shows and edits them.
@@ -88,7 +95,7 @@ public:
         if (const std::string* proposed = Proposed(row, index.column())) {
             // Shown apart from what the file says or the user typed, until accepted.
             if (role == Qt::ForegroundRole)
-                return QBrush(kProposalColour);
+                return Cue(kProposalColour);
             if (role == Qt::FontRole) {
                 QFont font;
                 font.setItalic(true);
@@ -125,11 +132,11 @@ public:
                     return Marked(t.Vorname);
                 case TfrmImport::colErgebnis:
                     if (!row.Start)
-                        return QBrush(Qt::gray);
+                        return Cue(QColor(0x6E, 0x6E, 0x6E));  // not started
                     if (!row.Reason.empty())
-                        return QBrush(Qt::darkRed);
+                        return Cue(Qt::darkRed);
                     // A grade left to pick is no fault, but not "wird übernommen" either.
-                    return row.GradeNote.empty() ? QVariant() : QBrush(QColor(0x99, 0x5C, 0x00));
+                    return row.GradeNote.empty() ? QVariant() : Cue(QColor(0x99, 0x5C, 0x00));
                 default:
                     return QVariant();
             }
@@ -276,7 +283,7 @@ private:
         return QString::fromStdString(MarkedToUtf8(text));
     }
     static QVariant Marked(const std::string& name) {
-        return FirstMarked(name).empty() ? QVariant() : QVariant(QBrush(Qt::darkRed));
+        return FirstMarked(name).empty() ? QVariant() : QVariant(Cue(Qt::darkRed));
     }
 
     tImport& import_;
@@ -410,7 +417,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     layout->addWidget(lblSumme);
     lblDateifehler = new QLabel(this);
     lblDateifehler->setWordWrap(true);
-    lblDateifehler->setStyleSheet(QStringLiteral("color: darkred"));
+    SetTextColour(*lblDateifehler, Qt::darkRed);
     layout->addWidget(lblDateifehler);
 
     // Which column of a member list fills which field.
@@ -614,8 +621,8 @@ bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
 void TfrmImport::TickSelected() {
     // With no row marked (the grid reached with Tab), the row with the focus is meant.
     if (!stgZeilen->selectionModel()->hasSelection() && stgZeilen->currentIndex().isValid())
-        stgZeilen->selectionModel()->select(stgZeilen->currentIndex(),
-                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        stgZeilen->selectionModel()->select(
+            stgZeilen->currentIndex(), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const std::vector<std::size_t> rows = SelectedRows();
     if (rows.empty())
         return;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -21,6 +22,7 @@
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
 #include "app/tfrmmain.h"
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/fonts.h"
@@ -116,6 +118,30 @@ void ExpectTextsWhole(const QWidget& window) {
             EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)),
                       tabs->tabRect(i).width())
                 << tabs->tabText(i).toStdString();
+    }
+    // Every text stands out from its background as normal text must, the program's own
+    // colours too, in the system's colours (a high-contrast scheme under Wine).
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (shown(label) && !label->text().isEmpty()) {
+            EXPECT_GE(ContrastRatio(label->palette().color(QPalette::WindowText),
+                                    label->palette().color(QPalette::Window)),
+                      4.5)
+                << label->text().toStdString();
+        }
+    }
+    for (const QAbstractItemView* view : window.findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel& model = *view->model();
+        for (int row = 0; shown(view) && row < model.rowCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QModelIndex cell = model.index(row, column);
+                const auto brush = cell.data(Qt::ForegroundRole).value<QBrush>();
+                if (brush.style() != Qt::NoBrush) {
+                    EXPECT_GE(ContrastRatio(brush.color(), view->palette().color(QPalette::Base)),
+                              4.5)
+                        << cell.data().toString().toStdString();
+                }
+            }
+        }
     }
 }
 
