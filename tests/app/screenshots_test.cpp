@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <string>
 
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
@@ -220,6 +221,7 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
         SCOPED_TRACE(page);
         wizard.ntbWizzard->setCurrentIndex(page);
         ExpectTextsWhole(wizard);
+        Save(wizard, ("kivrel-wizard-" + std::to_string(page + 1) + ".png").c_str());
     }
     TfrmTurnier event;
     event.show();
@@ -234,8 +236,10 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
     advert.show();
     advert.PrepareWelcome();
     ExpectTextsWhole(advert);
+    Save(advert, "kivrel-welcome.png");
     advert.PrepareThanks();
     ExpectTextsWhole(advert);
+    Save(advert, "kivrel-thanks.png");
     TfrmAbout about;
     about.FormShow();
     about.show();
@@ -253,6 +257,7 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
     TfrmImport preview(import, memory);
     preview.show();
     ExpectTextsWhole(preview);
+    Save(preview, "kivrel-preview.png");
     TfrmRegeln ruleDialog(rules, 2025);
     ruleDialog.show();
     ExpectTextsWhole(ruleDialog);
