@@ -612,7 +612,6 @@ def main_window(walk):
 def finishing(walk):
     walk.keys("alt+v", "f")  # "&Veranstaltung", "&Fertigstellen"
     walk.file_dialog(os.path.join(walk.home, "Meldungen", "Stadtpokal"))
-    walk.window("Kivrel 4.2 Osmira Edition")
     written = lambda: sorted(os.listdir(os.path.join(walk.home, "Meldungen")))
     walk.wait(lambda: written() == ["StadtpokalU12 (m).tv4", "StadtpokalU15 (w).tv4"],
               "the entry files StadtpokalU12 (m).tv4 and StadtpokalU15 (w).tv4")
@@ -626,6 +625,7 @@ def finishing(walk):
 
 
 def import_preview(walk):
+    walk.window("Kivrel 4.2 Osmira Edition")
     walk.keys("alt+t", "i")  # "&Teilnehmer", "&Importieren..."
     walk.file_dialog(walk.member_list)
     window = walk.window("Teilnehmer importieren", holding="Vorschau der Zeilen")
@@ -693,8 +693,9 @@ def closing(walk):
     walk.keys("Return")
 
 
-# In the order the run meets them. One more window: a step that opens it by keys from the
-# main window, checks it (walk.check) and closes it, put in its place here.
+# In the order the run meets them. One more window: a step that finds it (walk.window), checks
+# it (walk.check) and closes it by keys, put in its place here; each step after finishing
+# starts from the main window, so a window that finishing opens is a step right after it.
 STEPS = [startup_box, welcome, wizard, editor_first, editor_more, main_window, finishing,
          import_preview, event_dialog, sender_dialog, about, closing]
 
