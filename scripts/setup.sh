@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xdg-utils fonts-liberation poppler-utils xvfb xauth python3
   dpkg-dev file lintian appstream desktop-file-utils debootstrap xdotool openbox locales
+  dbus dbus-x11 at-spi2-core python3-pyatspi x11-utils
   "$@"
 )
 

@@ -33,11 +33,64 @@ export WINEQT_QPA_PLATFORM=windows
 # One at a time: the tests share the prefix's registry and the desktop's focus.
 ctest --test-dir "$dir" --output-on-failure --no-tests=error --timeout 300
 
+# captions DPI SCALE: the caption test again, the prefix at DPI. Windows scales every window
+# by SCALE and its dialog font with it; the fixed layouts must still hold every text, and
+# every text stand out from its background.
+captions() {
+  wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1"
+  wine_reg_add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1"
+  wineserver -w
+  GTEST_FILTER='Screenshots.*' KIVREL_EXPECT_SCALE=$2 ctest --test-dir "$dir" --output-on-failure \
+    --no-tests=error --timeout 300 -R '^test_app_ui$'
+}
 echo "== Every caption whole at 150 % (144 dpi), as on many laptops"
-# Windows scales every window by 1.5 and its dialog font with it; the fixed layouts must
-# still hold every text.
-wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144
-wine_reg_add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d 144
-wineserver -w
-GTEST_FILTER='Screenshots.*' KIVREL_EXPECT_SCALE=1.5 ctest --test-dir "$dir" --output-on-failure \
-  --no-tests=error --timeout 300 -R '^test_app_ui$'
+captions 144 1.5
+echo "== Every caption whole at 200 % (192 dpi), large text"
+captions 192 2
+
+echo "== Every text readable in Windows' high-contrast black scheme, at 100 %"
+# The system colours of "Kontrast Schwarz", which Qt's palette takes from Windows; the
+# screenshots go to DIR/high-contrast.
+while IFS='|' read -r name rgb; do
+  wine_reg_add 'HKCU\Control Panel\Colors' /v "$name" /d "$rgb"
+done <<'END'
+Background|0 0 0
+AppWorkspace|0 0 0
+Window|0 0 0
+WindowFrame|255 255 255
+WindowText|255 255 255
+Menu|0 0 0
+MenuBar|0 0 0
+MenuText|255 255 255
+MenuHilight|26 235 255
+ButtonFace|0 0 0
+ButtonAlternateFace|0 0 0
+ButtonText|255 255 255
+ButtonHilight|255 255 255
+ButtonLight|255 255 255
+ButtonShadow|255 255 255
+ButtonDkShadow|255 255 255
+Hilight|26 235 255
+HilightText|0 0 0
+GrayText|63 242 63
+HotTrackingColor|255 255 0
+InfoWindow|0 0 0
+InfoText|255 255 255
+ActiveTitle|0 0 0
+GradientActiveTitle|0 0 0
+TitleText|255 255 255
+InactiveTitle|0 0 0
+GradientInactiveTitle|0 0 0
+InactiveTitleText|255 255 255
+ActiveBorder|0 0 0
+InactiveBorder|0 0 0
+END
+# As Windows does in a high-contrast scheme: no visual style, whose pictures would keep their
+# light colours under the scheme's white text.
+wine_reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
+wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v DllName /f \
+  >/dev/null 2>&1 || true
+wine_reg_add 'HKCU\Control Panel\Accessibility\HighContrast' /v Flags /d 127
+rm -rf "$dir/high-contrast"
+mkdir -p "$dir/high-contrast"
+KIVREL_SCREENSHOTS=$(winpath "$dir/high-contrast") captions 96 1

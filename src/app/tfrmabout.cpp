@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "app/weblink.h"
+#include "base/accessible.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
 #include "base/fonts.h"
@@ -105,13 +106,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
     Label2 = MakeLabel(Panel1, "Label2", 82, 104,
                        QUrl(QString::fromLatin1(buildinfo::kWebAddress)).host());
-    QFont link = Label2->font();
-    link.setUnderline(true);
-    Label2->setFont(link);
-    QPalette blue = Label2->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    Label2->setPalette(blue);
-    Label2->setCursor(Qt::PointingHandCursor);
+    ShowAsLink(*Label2);
     // Never narrower than its place, never so narrow that the address is cut off.
     Label2->resize(std::max(100, Label2->sizeHint().width()),
                    std::max(13, Label2->sizeHint().height()));

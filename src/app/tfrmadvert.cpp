@@ -12,6 +12,7 @@
 
 #include "app/tfrmabout.h"
 #include "app/weblink.h"
+#include "base/accessible.h"
 #include "base/buildinfo.h"
 #include "base/error.h"
 #include "base/fonts.h"
@@ -115,8 +116,7 @@ TfrmAdvert::TfrmAdvert(QWidget* parent) : QDialog(parent) {
     // The host alone reads as the address and fits; the label grows rather than cut it.
     lblurl->setText(QUrl(QString::fromLatin1(buildinfo::kWebAddress)).host());
     lblurl->adjustSize();
-    lblurl->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-    lblurl->setCursor(Qt::PointingHandCursor);
+    ShowAsLink(*lblurl);
     lblurl->installEventFilter(this);
 
     chbDisable = new QCheckBox(QStringLiteral("Diese Meldung nicht mehr anzeigen."), this);

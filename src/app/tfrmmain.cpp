@@ -46,12 +46,18 @@ namespace kivrel {
 
 namespace {
 
-QLineEdit* ReadOnlyField(QWidget* group, const QRect& geometry, const QString& hint) {
+QLineEdit* ReadOnlyField(QGroupBox* group, const QRect& geometry, const QString& hint) {
     auto* field = new QLineEdit(group);
     field->setGeometry(geometry);
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::NoFocus);
     field->setToolTip(hint);
+    // Read by its group and its own meaning ("Veranstaltung: Ort"); Qt would give all four
+    // fields of a group the group's name alone. "Absender - Adresse" says its group already.
+    QString meaning = hint;
+    if (const QString prefix = group->title() + QStringLiteral(" - "); meaning.startsWith(prefix))
+        meaning.remove(0, prefix.size());
+    field->setAccessibleName(group->title() + QStringLiteral(": ") + meaning);
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     field->setPalette(palette);
@@ -229,6 +235,7 @@ void TfrmMain::CreateClientArea(QWidget* client) {
     grbTeilnehmer->setGeometry(8, 216, 617, 209);
     stgTeilnehmer2 = new QTableView(grbTeilnehmer);
     stgTeilnehmer2->setGeometry(8, 26, 600, 175);
+    stgTeilnehmer2->setAccessibleName(grbTeilnehmer->title());
     // A double click anywhere in the grid edits the selected participant.
     SetUpParticipantGrid(*stgTeilnehmer2, *gridModel_, [this] { stgTeilnehmer2DblClick(); });
 }

@@ -30,6 +30,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Alt+Down and F4 drop the calendar down, as in Windows' date fields: the button takes
+    // no focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Pick(QDate date);

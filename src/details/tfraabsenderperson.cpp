@@ -30,6 +30,7 @@ TfraAbsenderPerson::TfraAbsenderPerson(QWidget* parent) : QWidget(parent) {
     // Postcode and town share a row; their two labels read as one caption.
     ediplz = AddFrameEdit(this, QStringLiteral("&Postleitzahl und "), kFieldX, Row(3), 57, 25);
     ediOrt = AddFrameEdit(this, QStringLiteral("&Ort:"), 184, Row(3), 153, 25);
+    ediplz->setAccessibleName(QStringLiteral("Postleitzahl"));
     // "Ort:" follows "Postleitzahl und " at x = 88, or further right where the font is wider.
     const auto labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     int town = 88;

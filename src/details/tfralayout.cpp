@@ -2,9 +2,9 @@
 
 #include <QLineEdit>
 
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/inputfield.h"
-#include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
 #include "participants/dialoglayout.h"
@@ -24,8 +24,7 @@ QLineEdit* AddFrameEdit(QWidget* frame, const QString& caption, int x, int y, in
 bool RefuseBlank(const QString& text, const char* message, QWidget* field) {
     if (!IsBlank(FromQt(text)))
         return false;
-    ShowWarning(Win1252(message));
-    field->setFocus();
+    RefuseInput(*field, Win1252(message));
     return true;
 }
 

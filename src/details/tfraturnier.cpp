@@ -2,9 +2,9 @@
 
 #include <QLineEdit>
 
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/inputfield.h"
-#include "base/messages.h"
 #include "base/qtext.h"
 #include "details/datefield.h"
 #include "details/storeddetails.h"
@@ -37,8 +37,7 @@ bool TfraTurnier::CheckInput() {
                     ediBezeichnung))
         return false;
     if (daeDatum->value() == 0) {
-        ShowWarning(Win1252("Bitte geben Sie das Veranstaltungsdatum an."));
-        daeDatum->setFocus();
+        RefuseInput(*daeDatum, Win1252("Bitte geben Sie das Veranstaltungsdatum an."));
         return false;
     }
     return !RefuseBlank(ediOrt->text(), "Bitte geben Sie den Veranstaltungsort an.", ediOrt);

@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "base/accessible.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -44,7 +45,7 @@ QWidget* AddPage(QStackedWidget* pages, int number, const QString& intro, QLabel
     font.setPixelSize(29);
     font.setBold(true);
     numberLabel->setFont(font);
-    numberLabel->setStyleSheet(QStringLiteral("color: blue;"));
+    SetTextColour(*numberLabel, Qt::blue);
     // Where the serif font falls back to a taller one (no Times New Roman under Wine), the
     // number grows up and down about its middle rather than lose its top.
     const int height = std::max(37, numberLabel->sizeHint().height());
@@ -158,11 +159,21 @@ void TfrmWizzard::SetEnterButton(QPushButton* button) {
 }
 
 void TfrmWizzard::ShowPage(int index) {
-    ntbWizzard->setCurrentIndex(index);
+    QPushButton* enter = index == kLastPage ? btnOK : btnWeiter;
+    // Enabled first: a focused button that goes off hands the focus on to it.
+    enter->setEnabled(true);
     btnzurueck->setEnabled(index > 0);
     btnWeiter->setEnabled(index < kLastPage);
     btnOK->setEnabled(index == kLastPage);
-    SetEnterButton(index == kLastPage ? btnOK : btnWeiter);
+    SetEnterButton(enter);
+    // The focus goes on into the page shown. A page without a field (the last) would take it
+    // itself and say nothing to a screen reader: the button that Enter presses takes it.
+    const QList<QWidget*> controls = ntbWizzard->widget(index)->findChildren<QWidget*>();
+    if (ntbWizzard->currentWidget()->isAncestorOf(focusWidget()) &&
+        std::none_of(controls.begin(), controls.end(),
+                     [](const QWidget* w) { return w->focusPolicy() & Qt::TabFocus; }))
+        enter->setFocus();
+    ntbWizzard->setCurrentIndex(index);
 }
 
 void TfrmWizzard::showEvent(QShowEvent* event) {

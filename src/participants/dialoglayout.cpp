@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <utility>
 
+#include "base/accessible.h"
 #include "base/dialogkeys.h"
 
 namespace kivrel {
@@ -16,7 +17,7 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x)
     auto* label = new QLabel(caption, parent);
     label->setGeometry(x, buddy->y(), buddy->x() - x - 2, buddy->height());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setBuddy(buddy);
+    NameAfterLabel(*label, *buddy);
     // A caption wider than its room in the user's font (Windows' Tahoma is wider than the
     // font the layout was made for) takes two lines beside its field rather than losing its
     // end; the rows stand far enough apart.

@@ -27,7 +27,7 @@ inline constexpr Qt::WindowFlags kSizableDialogFlags =
 inline constexpr int kEditHeight = 21;
 
 // A label at x on the row of buddy, reaching up to it; its access letters (a caption may
-// mark more than one) move the focus into buddy.
+// mark more than one) move the focus into buddy, which is named after it.
 QLabel* AddLabel(QWidget* parent, const QString& caption, QWidget* buddy, int x);
 
 // "&OK" and "Abbrechen" at the right end of a sizable grid dialog's last row, added last;

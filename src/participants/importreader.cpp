@@ -175,6 +175,10 @@ tImportColumns GuessColumns(const std::vector<std::string>& heading) {
     return columns;
 }
 
+std::string LetterFault(const std::string& name, const char* label) {
+    return NameLetterFault(name, true, label, "");
+}
+
 std::string TooLargeMessage(const std::string& name) {
     return "Die Datei " + name + Win1252(" ist zu groß: gelesen werden Dateien bis ") +
            std::to_string(kImportMaxBytes / (1024 * 1024)) + " MB.";

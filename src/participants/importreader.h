@@ -204,6 +204,10 @@ private:
     int edits_ = 0;
 };
 
+// What is wrong with a name (label: "Der Nachname") that holds a letter the entry file cannot
+// hold; empty for a name without one.
+std::string LetterFault(const std::string& name, const char* label);
+
 // The message for a file that is larger than kImportMaxBytes; for the caller that looks at
 // the size before reading.
 std::string TooLargeMessage(const std::string& name);

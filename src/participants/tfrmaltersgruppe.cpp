@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/accessible.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
-#include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
 #include "participants/dialoglayout.h"
@@ -69,13 +69,11 @@ void TfrmAltersgruppe::ediBezeichnungChange() {
 
 bool TfrmAltersgruppe::CheckInput() {
     if (TrimBlanks(FromQt(ediBezeichnung->text())).empty()) {
-        ShowWarning(AgeGroupNameMissingMessage());
-        ediBezeichnung->setFocus();
+        RefuseInput(*ediBezeichnung, AgeGroupNameMissingMessage());
         return false;
     }
     if (TrimBlanks(FromQt(cbbGeschlecht->currentText())).empty()) {
-        ShowWarning(AgeGroupGenderMissingMessage());
-        cbbGeschlecht->setFocus();
+        RefuseInput(*cbbGeschlecht, AgeGroupGenderMissingMessage());
         return false;
     }
     return true;

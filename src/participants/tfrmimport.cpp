@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/accessible.h"
 #include "base/busy.h"
 #include "base/cp1252.h"
 #include "base/error.h"
@@ -41,6 +43,12 @@ namespace kivrel {
 namespace {
 // Proposals of the rules, apart from black (file, typed) and dark red (faults).
 const QColor kProposalColour(0x00, 0x40, 0xC0);
+
+// A cell's text in colour, where the grid's background lets it stand out (not in a
+// high-contrast scheme); each colour has its second cue.
+QBrush Cue(const QColor& colour) {
+    return QBrush(Legible(colour, QGuiApplication::palette()));
+}
 }  // namespace
 
 // The import's rows as the grid shows and edits them.
@@ -87,7 +95,7 @@ public:
         if (const std::string* proposed = Proposed(row, index.column())) {
             // Shown apart from what the file says or the user typed, until accepted.
             if (role == Qt::ForegroundRole)
-                return QBrush(kProposalColour);
+                return Cue(kProposalColour);
             if (role == Qt::FontRole) {
                 QFont font;
                 font.setItalic(true);
@@ -98,6 +106,24 @@ public:
             if (role == Qt::DisplayRole || role == Qt::EditRole)
                 return Shown(*proposed);
         }
+        if (IsFlagColumn(index.column()) && role == Qt::AccessibleTextRole)
+            // A screen reader's name of the box: its column and the file's row.
+            return QStringLiteral("%1, Zeile %2")
+                .arg(headerData(index.column(), Qt::Horizontal, Qt::DisplayRole).toString())
+                .arg(row.Row);
+        // A letter the entry cannot hold: underlined besides dark red, and named.
+        if (const std::string* name = Name(t, index.column());
+            name && !FirstMarked(*name).empty()) {
+            if (role == Qt::FontRole) {
+                QFont font;
+                font.setUnderline(true);
+                return font;
+            }
+            if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+                return Shown(LetterFault(*name, index.column() == TfrmImport::colNachname
+                                                    ? "Der Nachname"
+                                                    : "Der Vorname"));
+        }
         if (role == Qt::ForegroundRole) {
             switch (index.column()) {
                 case TfrmImport::colNachname:
@@ -106,11 +132,11 @@ public:
                     return Marked(t.Vorname);
                 case TfrmImport::colErgebnis:
                     if (!row.Start)
-                        return QBrush(Qt::gray);
+                        return Cue(QColor(0x6E, 0x6E, 0x6E));  // not started
                     if (!row.Reason.empty())
-                        return QBrush(Qt::darkRed);
+                        return Cue(Qt::darkRed);
                     // A grade left to pick is no fault, but not "wird übernommen" either.
-                    return row.GradeNote.empty() ? QVariant() : QBrush(QColor(0x99, 0x5C, 0x00));
+                    return row.GradeNote.empty() ? QVariant() : Cue(QColor(0x99, 0x5C, 0x00));
                 default:
                     return QVariant();
             }
@@ -239,6 +265,11 @@ public:
     }
 
 private:
+    static const std::string* Name(const tTeilnehmer& t, int column) {
+        return column == TfrmImport::colNachname  ? &t.Nachname
+               : column == TfrmImport::colVorname ? &t.Vorname
+                                                  : nullptr;
+    }
     // The proposal that a cell shows, where the row has no value of its own.
     static const std::string* Proposed(const tImportRow& row, int column) {
         const std::string* proposed = column == TfrmImport::colAltersgruppe ? &row.Proposal.Group
@@ -252,7 +283,7 @@ private:
         return QString::fromStdString(MarkedToUtf8(text));
     }
     static QVariant Marked(const std::string& name) {
-        return FirstMarked(name).empty() ? QVariant() : QVariant(QBrush(Qt::darkRed));
+        return FirstMarked(name).empty() ? QVariant() : QVariant(Cue(Qt::darkRed));
     }
 
     tImport& import_;
@@ -386,7 +417,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     layout->addWidget(lblSumme);
     lblDateifehler = new QLabel(this);
     lblDateifehler->setWordWrap(true);
-    lblDateifehler->setStyleSheet(QStringLiteral("color: darkred"));
+    SetTextColour(*lblDateifehler, Qt::darkRed);
     layout->addWidget(lblDateifehler);
 
     // Which column of a member list fills which field.
@@ -395,6 +426,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     for (const tImportSheet& sheet : import_.Sheets())
         cbbDatei->addItem(ToQt(sheet.File));
     auto* lblDatei = new QLabel(QStringLiteral("Spalten der Datei:"), this);
+    NameAfterLabel(*lblDatei, *cbbDatei);
     columns->addWidget(lblDatei, 0, 0);
     columns->addWidget(cbbDatei, 0, 1, 1, 3);
     for (int f = 0; f < kImportFieldCount; ++f) {
@@ -402,7 +434,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
         list = new QComboBox(this);
         list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto* label = new QLabel(ToQt(ImportFieldName(static_cast<tImportField>(f))) + ':', this);
-        label->setBuddy(list);
+        NameAfterLabel(*label, *list);
         columns->addWidget(label, 1 + f / 3, (f % 3) * 2);
         columns->addWidget(list, 1 + f / 3, (f % 3) * 2 + 1);
         connect(list, &QComboBox::currentIndexChanged, this, &TfrmImport::cbbSpalteChange);
@@ -421,6 +453,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     connect(cbbDatei, &QComboBox::currentIndexChanged, this, &TfrmImport::cbbDateiChange);
 
     stgZeilen = new QTableView(this);
+    stgZeilen->setAccessibleName(QStringLiteral("Vorschau der Zeilen"));
     model_ = new tImportModel(import_, this);
     proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
@@ -442,6 +475,9 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
         stgZeilen->setItemDelegateForColumn(column,
                                             new tCellDelegate(length, NotDoubleQuote, stgZeilen));
     stgZeilen->setWordWrap(false);
+    // Tab goes on to the controls below, as everywhere (the arrows move between the cells);
+    // typing into a cell, Tab still goes to the next one.
+    stgZeilen->setTabKeyNavigation(false);
     stgZeilen->verticalHeader()->hide();
     stgZeilen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     stgZeilen->verticalHeader()->setDefaultSectionSize(20);
@@ -466,7 +502,7 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     cbbAltersgruppe->setMinimumContentsLength(12);
     auto* lblAltersgruppe =
         new QLabel(QStringLiteral("&Altersgruppe der markierten Zeilen:"), this);
-    lblAltersgruppe->setBuddy(cbbAltersgruppe);
+    NameAfterLabel(*lblAltersgruppe, *cbbAltersgruppe);
     btnNeu = new QPushButton(QStringLiteral("Ne&u..."), this);
     btnNeu->setToolTip(QStringLiteral("Altersgruppe einfügen"));
     btnZuweisen = new QPushButton(QStringLiteral("&Zuweisen"), this);
@@ -487,13 +523,15 @@ TfrmImport::TfrmImport(tImport& import, const tRuleMemory& rules, QWidget* paren
     btnRegeln->setToolTip(QStringLiteral("Jahrgänge und Gewichtsklassen der Altersgruppen"));
     btnVorschlaege = new QPushButton(QStringLiteral("&Vorschläge übernehmen"), this);
     btnVorschlaege->setToolTip(
-        QStringLiteral("Übernimmt die blau vorgeschlagenen Altersgruppen und Gewichtsklassen "
+        QStringLiteral("Übernimmt die vorgeschlagenen Altersgruppen und Gewichtsklassen (blau "
+                       "und kursiv) "
                        "aller angekreuzten Zeilen"));
     btnVorschlaegeMarkierte =
         new QPushButton(QStringLiteral("Vorschläge der &markierten Zeilen"), this);
     btnVorschlaegeMarkierte->setToolTip(
         QStringLiteral("Übernimmt die Vorschläge der markierten Zeilen und lässt sie starten"));
-    proposals->addWidget(new QLabel(QStringLiteral("Vorschläge aus den Regeln (blau):"), this));
+    proposals->addWidget(
+        new QLabel(QStringLiteral("Vorschläge aus den Regeln (blau und kursiv):"), this));
     proposals->addWidget(btnRegeln);
     proposals->addWidget(btnVorschlaege);
     proposals->addWidget(btnVorschlaegeMarkierte);
@@ -581,6 +619,10 @@ bool TfrmImport::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmImport::TickSelected() {
+    // With no row marked (the grid reached with Tab), the row with the focus is meant.
+    if (!stgZeilen->selectionModel()->hasSelection() && stgZeilen->currentIndex().isValid())
+        stgZeilen->selectionModel()->select(
+            stgZeilen->currentIndex(), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const std::vector<std::size_t> rows = SelectedRows();
     if (rows.empty())
         return;
@@ -716,14 +758,14 @@ void TfrmImport::btnZuweisenClick() {
     RunGuarded([&] {
         const std::vector<std::size_t> rows = SelectedRows();
         if (rows.empty()) {
-            ShowWarning("Bitte markieren Sie die Zeilen, die diese Altersgruppe erhalten sollen.");
-            stgZeilen->setFocus();
+            RefuseInput(*stgZeilen,
+                        "Bitte markieren Sie die Zeilen, die diese Altersgruppe erhalten sollen.");
             return;
         }
         if (cbbAltersgruppe->currentIndex() < 0) {
-            ShowWarning(
+            RefuseInput(
+                *cbbAltersgruppe,
                 Win1252("Bitte wählen die Altersgruppe aus, in der Teilnehmer starten soll."));
-            cbbAltersgruppe->setFocus();
             return;
         }
         model_->RowsChanged(import_.SetAgeGroup(rows, FromQt(cbbAltersgruppe->currentText())));
@@ -754,10 +796,8 @@ void TfrmImport::btnVorschlaegeMarkierteClick() {
     RunGuarded([&] {
         const std::vector<std::size_t> rows = SelectedRows();
         if (rows.empty()) {
-            ShowWarning(
-                Win1252("Bitte markieren Sie die Zeilen, deren Vorschläge Sie übernehmen "
-                        "möchten."));
-            stgZeilen->setFocus();
+            RefuseInput(*stgZeilen, Win1252("Bitte markieren Sie die Zeilen, deren Vorschläge Sie "
+                                            "übernehmen möchten."));
             return;
         }
         model_->RowsChanged(import_.AcceptProposals(rows));

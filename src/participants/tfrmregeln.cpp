@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -78,7 +79,11 @@ TfrmRegeln::TfrmRegeln(const tAgeRules& rules, int currentYear, QWidget* parent)
         {QStringLiteral("Bezeichnung"), QStringLiteral("Geschlecht"),
          QStringLiteral("Jahrgang von"), QStringLiteral("Jahrgang bis"),
          QStringLiteral("Gewichtsklassen")});
+    stgRegeln->setAccessibleName(windowTitle());
     stgRegeln->verticalHeader()->hide();
+    // As in the preview: Tab goes on to the buttons, and from a cell being typed into to
+    // the next cell.
+    stgRegeln->setTabKeyNavigation(false);
     stgRegeln->horizontalHeader()->setStretchLastSection(true);
     stgRegeln->setSelectionBehavior(QAbstractItemView::SelectRows);
     stgRegeln->setEditTriggers(QAbstractItemView::DoubleClicked |
@@ -177,10 +182,9 @@ void TfrmRegeln::btnOKClick() {
             accept();
             return;
         }
-        ShowWarning(fault->Message);
         // The columns stand in the order of the rule's fields.
         stgRegeln->setCurrentCell(rows[fault->Rule], static_cast<int>(fault->Field));
-        stgRegeln->setFocus();
+        RefuseInput(*stgRegeln, fault->Message);
     });
 }
 

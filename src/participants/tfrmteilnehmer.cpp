@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "base/accessible.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
 #include "base/inputfield.h"
-#include "base/messages.h"
 #include "base/qtext.h"
 #include "base/textrules.h"
 #include "participants/dialoglayout.h"
@@ -225,8 +225,7 @@ bool TfrmTeilnehmer::CheckInput() {
             field = ediGewicht;
             break;
     }
-    ShowWarning(ParticipantFaultMessage(fault, input));
-    field->setFocus();
+    RefuseInput(*field, ParticipantFaultMessage(fault, input));
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -17,11 +18,13 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <string>
 
 #include "app/tfrmabout.h"
 #include "app/tfrmadvert.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmversenden.h"
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/daynumber.h"
 #include "base/fonts.h"
@@ -119,6 +122,30 @@ void ExpectTextsWhole(const QWidget& window) {
                       tabs->tabRect(i).width())
                 << tabs->tabText(i).toStdString();
     }
+    // Every text stands out from its background as normal text must, the program's own
+    // colours too, in the system's colours (a high-contrast scheme under Wine).
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (shown(label) && !label->text().isEmpty()) {
+            EXPECT_GE(ContrastRatio(label->palette().color(QPalette::WindowText),
+                                    label->palette().color(QPalette::Window)),
+                      4.5)
+                << label->text().toStdString();
+        }
+    }
+    for (const QAbstractItemView* view : window.findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel& model = *view->model();
+        for (int row = 0; shown(view) && row < model.rowCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QModelIndex cell = model.index(row, column);
+                const auto brush = cell.data(Qt::ForegroundRole).value<QBrush>();
+                if (brush.style() != Qt::NoBrush) {
+                    EXPECT_GE(ContrastRatio(brush.color(), view->palette().color(QPalette::Base)),
+                              4.5)
+                        << cell.data().toString().toStdString();
+                }
+            }
+        }
+    }
 }
 
 // Saved when KIVREL_SCREENSHOTS names a folder, to be looked at.
@@ -196,6 +223,7 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
         SCOPED_TRACE(page);
         wizard.ntbWizzard->setCurrentIndex(page);
         ExpectTextsWhole(wizard);
+        Save(wizard, ("kivrel-wizard-" + std::to_string(page + 1) + ".png").c_str());
     }
     TfrmTurnier event;
     event.show();
@@ -210,8 +238,10 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
     advert.show();
     advert.PrepareWelcome();
     ExpectTextsWhole(advert);
+    Save(advert, "kivrel-welcome.png");
     advert.PrepareThanks();
     ExpectTextsWhole(advert);
+    Save(advert, "kivrel-thanks.png");
     TfrmAbout about;
     about.FormShow();
     about.show();
@@ -229,6 +259,7 @@ TEST(Screenshots, NoTextIsCutInAnyOtherWindow) {
     TfrmImport preview(import, memory);
     preview.show();
     ExpectTextsWhole(preview);
+    Save(preview, "kivrel-preview.png");
     TfrmRegeln ruleDialog(rules, 2025);
     ruleDialog.show();
     ExpectTextsWhole(ruleDialog);

@@ -346,10 +346,21 @@ TEST_F(MainWindowImport, PreviewIsCompletedFromTheKeyboardAndNeverLosesWorkSilen
         EXPECT_EQ(Column(model, TfrmImport::colJahrgang),
                   QStringList({"2015", "2014", "2015", ""}));
         EXPECT_EQ(cell(2, TfrmImport::colNachname).toString(), QStringLiteral("Yıldız"));
+        // Not by colour alone, and for a screen reader too: the letter underlined and named;
+        // a box read by its column and the file's row.
+        EXPECT_TRUE(
+            model.index(2, TfrmImport::colNachname).data(Qt::FontRole).value<QFont>().underline());
+        EXPECT_EQ(model.index(2, TfrmImport::colNachname).data(Qt::AccessibleDescriptionRole),
+                  QStringLiteral("Der Nachname „Yıldız“ enthält das Zeichen „ı“, das in der "
+                                 "Meldedatei nicht stehen kann. Bitte ändern Sie den Namen."));
+        EXPECT_EQ(model.index(1, TfrmImport::colStart).data(Qt::AccessibleTextRole),
+                  QStringLiteral("Start, Zeile 3"));
 
-        // Space ticks; Shift+Up takes two rows, Zuweisen gives them the age group.
+        // Space ticks, with no row marked (the grid reached with Tab) the focused one; Shift+Up
+        // takes two rows, Zuweisen gives them the age group.
         grid.setFocus();
         grid.setCurrentIndex(model.index(0, TfrmImport::colStart));
+        grid.selectionModel()->clearSelection();
         QTest::keyClick(&grid, Qt::Key_Space);
         QTest::keyClick(&grid, Qt::Key_Down);
         QTest::keyClick(&grid, Qt::Key_Space);
