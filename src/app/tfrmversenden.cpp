@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "base/accessible.h"
 #include "base/cp1252.h"
 #include "base/dialogkeys.h"
 #include "base/error.h"
@@ -87,7 +88,7 @@ TfrmVersenden::TfrmVersenden(tVersand versand, MailFate mail, QWidget* parent)
         lstDateien->addItem(PathToQt(file));
     auto* files = new QLabel(QStringLiteral("Dateien:"), this);
     files->setGeometry(12, 116, 66, kEditHeight);
-    files->setBuddy(lstDateien);
+    NameAfterLabel(*files, *lstDateien);
 
     AddSeparator(this, QRect(12, 192, 472, 2));
     btnEntwurf = AddAction(
