@@ -15,18 +15,9 @@ namespace kivrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::SetText;
 using test::UnderWine;
 using test::WindowsPath;
-
-void SetDefault(const std::string& key, const std::string& text) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(k, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(k);
-}
 
 class Shell : public testing::Test {
 protected:
@@ -36,10 +27,10 @@ protected:
         // The recorder answers for both, each call a line in the record.
         const std::string command = "\"" + WindowsPath(KIVREL_CMDLINE_RECORDER) + "\" \"" +
                                     WindowsPath(record_.string()) + "\" \"%1\"";
-        SetDefault("Software\\Classes\\.eml", "Kivrel.TestMail");
-        SetDefault("Software\\Classes\\Kivrel.TestMail\\shell\\open\\command", command);
-        SetDefault("Software\\Classes\\mailto", "URL:MailTo Protocol");
-        SetDefault("Software\\Classes\\mailto\\shell\\open\\command", command);
+        SetText("Software\\Classes\\.eml", "", "Kivrel.TestMail");
+        SetText("Software\\Classes\\Kivrel.TestMail\\shell\\open\\command", "", command);
+        SetText("Software\\Classes\\mailto", "", "URL:MailTo Protocol");
+        SetText("Software\\Classes\\mailto\\shell\\open\\command", "", command);
     }
 
     // The record once it holds that many lines; the shell starts the program and returns.

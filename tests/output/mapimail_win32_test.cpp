@@ -24,43 +24,10 @@ namespace {
 using test::UnderWine;
 using test::WindowsPath;
 
-// Sets a value of the local machine hive (or of another), creating its key; an empty name is
-// the default.
-void SetValue(const char* key, const char* name, DWORD type, const std::string& data,
-              HKEY hive = HKEY_LOCAL_MACHINE) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(hive, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
-              ERROR_SUCCESS)
-        << key;
-    EXPECT_EQ(RegSetValueExA(k, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                             static_cast<DWORD>(data.size())),
-              ERROR_SUCCESS);
-    RegCloseKey(k);
-}
-
-void SetText(const char* key, const char* name, const std::string& text,
-             HKEY hive = HKEY_LOCAL_MACHINE) {
-    SetValue(key, name, REG_SZ, text + '\0', hive);
-}
-
-void SetDword(const char* key, const char* name, DWORD value) {
-    SetValue(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
-}
-
-std::optional<std::string> TextOf(const char* key, const char* name) {
-    char buffer[1024];
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
-        return std::nullopt;
-    const LSTATUS rc =
-        RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(k);
-    if (rc != ERROR_SUCCESS || type != REG_SZ)
-        return std::nullopt;
-    return std::string(buffer, size ? size - 1 : 0);
-}
+using test::SetDword;
+using test::SetText;
+using test::SetValue;
+using test::TextOf;
 
 constexpr const char* kClients = "Software\\Clients\\Mail";
 constexpr const char* kClient = "Software\\Clients\\Mail\\Kivrel Recorder";
